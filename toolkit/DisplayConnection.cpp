@@ -1,0 +1,61 @@
+#include "toolkit/DisplayConnection.h"
+
+#include "util/Log.h"
+
+DisplayConnection::DisplayConnection(const char* title) : title(title)
+{
+    if (!defaultConnection) defaultConnection = this;
+
+    display = XOpenDisplay(nullptr);
+    if (!display) {
+        openFailed = true;
+        Log("XOpenDisplay(0) failed.");
+        return;
+    }
+    screen = DefaultScreen(display);
+    depth = DefaultDepth(display, screen);
+    if (depth < 24) Log("This app requires 24-bit depth.");
+
+    XVisualInfo wanted{};
+    wanted.screen = screen;
+    wanted.depth = depth;
+    visuals = XGetVisualInfo(display, VisualScreenMask | VisualDepthMask, &wanted, &visualCount);
+    if (visualCount == 0) Log("GetVisualInfo failed.");
+
+    screenHeight = XDisplayHeight(display, screen);
+    screenWidth = XDisplayWidth(display, screen);
+}
+
+DisplayConnection::~DisplayConnection()
+{
+    Close();
+    if (defaultConnection == this) defaultConnection = nullptr;
+}
+
+bool DisplayConnection::Close()
+{
+    if (!display) return false;
+    if (visuals) XFree(visuals);
+    visuals = nullptr;
+    visualCount = 0;
+    XCloseDisplay(display);
+    display = nullptr;
+    return true;
+}
+
+int DisplayConnection::DefaultScreenWidth() { return defaultConnection ? defaultConnection->screenWidth : 0; }
+
+int DisplayConnection::DefaultScreenHeight() { return defaultConnection ? defaultConnection->screenHeight : 0; }
+
+std::pair<int, int> DisplayConnection::PointerPosition()
+{
+    if (!defaultConnection || !defaultConnection->display) return {0, 0};
+    Display* display = defaultConnection->display;
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display, RootWindow(display, defaultConnection->screen), &root, &child, &rootX, &rootY,
+                       &windowX, &windowY, &mask))
+        return {0, 0};
+    return {rootX, rootY};
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The toolkit's one handle on the X server. The first connection made becomes the process-wide
+// default, which the few operations with no form at hand (centring, pointer position) use.
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <utility>
+
+class DisplayConnection {
+public:
+    explicit DisplayConnection(const char* title);
+    ~DisplayConnection();
+    DisplayConnection(const DisplayConnection&) = delete;
+    DisplayConnection& operator=(const DisplayConnection&) = delete;
+
+    Display* GetDisplay() const { return display; }
+    int GetScreenWidth() const { return screenWidth; }
+    int GetScreenHeight() const { return screenHeight; }
+    int GetDepth() const { return depth; }
+    int GetScreen() const { return screen; }
+    // The first visual of the screen's depth, or null when the server offered none.
+    XVisualInfo* GetVisualInfo() const { return visualCount > 0 ? visuals : nullptr; }
+    const char* GetTitle() const { return title; }
+    bool OpenFailed() const { return openFailed; }
+
+    bool Close();
+
+    static DisplayConnection* Default() { return defaultConnection; }
+    static int DefaultScreenWidth();
+    static int DefaultScreenHeight();
+    static std::pair<int, int> PointerPosition();
+
+private:
+    int screen = 0;
+    Display* display = nullptr;
+    XVisualInfo* visuals = nullptr;
+    int visualCount = 0;
+    const char* title;
+    bool openFailed = false;
+    int screenWidth = 800;
+    int screenHeight = 600;
+    int depth = 8;
+
+    static inline DisplayConnection* defaultConnection = nullptr;
+};

@@ -1,0 +1,41 @@
+#pragma once
+// The program's access to the file system and to other programs. Paths are relative to the
+// working directory unless the caller gives an absolute one.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+bool FileExists(const std::string& path);
+bool RemoveFile(const std::string& path);
+std::int64_t FileSize(const std::string& path);
+bool MakeFolder(const std::string& path);
+bool IsRegularFile(const std::string& path);
+
+// Both return true when the command ran and exited with status 0.
+bool RunShell(const std::string& command);
+bool RunProgram(const std::string& program, const std::string& arguments);
+
+// Reads a whole resource file. A missing file logs "<path>: non trovato", an unreadable one
+// "Errore loading <path>"; both return false. The buffer holds exactly the bytes read.
+bool LoadWholeFile(const std::string& path, std::vector<unsigned char>& buffer);
+
+// The fixed folders, created in the working directory when missing.
+std::string DataFolder();
+std::string DocumentsFolder();
+std::string DesktopFolder();
+std::string DownloadFolder();
+std::string MusicFolder();
+std::string PicturesFolder();
+std::string ProgramDataFolder();
+std::string RootFolder();
+std::string SystemFolder();
+
+std::string SettingsPath(const std::string& group, const std::string& program, const std::string& fileName);
+std::string ReadSettingsText(const std::string& group, const std::string& program, const std::string& fileName);
+bool WriteSettingsText(const std::string& group, const std::string& program, const std::string& fileName,
+                       const std::string& text);
+
+std::vector<std::string> ListFiles(const std::string& folder);
+bool CopyFile(const std::string& source, const std::string& target);
+std::string FileChecksum(const std::string& path);
