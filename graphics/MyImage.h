@@ -1,0 +1,42 @@
+#pragma once
+// A widget that shows one picture: a ready image, or pixel data (RGB or packed 16-colour)
+// turned into an image on the first paint.
+
+#include <X11/Xlib.h>
+
+#include "graphics/PackedPicture.h"
+#include "graphics/PictureWidget.h"
+
+class MyImage : public PictureWidget {
+public:
+    // Where red, green and blue sit inside a pixel of the server's images; found by the probe.
+    static inline int ixRosso = 2;
+    static inline int ixVerde = 1;
+    static inline int ixBlu = 0;
+
+    MyImage(GUIElement* parentElement, XImage* image);
+    MyImage(GUIElement* parentElement, const PackedPicture& picture);
+    // rgb: width * height * 3 bytes that outlive the widget.
+    MyImage(GUIElement* parentElement, const unsigned char* rgb, int width, int height);
+    ~MyImage() override;
+
+    void Paint() override;
+
+    virtual void SetImage(XImage* newImage);
+    virtual void SetData(const unsigned char* rgb);
+    virtual void SetData(const PackedPicture& picture);
+    virtual void SetBorder(bool sunken);
+    virtual void SetEnabledFlag(int value) { enabled = value != 0; }
+
+    XImage* GetImage() const { return image; }
+
+private:
+    bool HasSource() const { return sourceData != nullptr; }
+    void ForgetBuiltImage();
+
+    XImage* image = nullptr;
+    const unsigned char* sourceData = nullptr;
+    bool sourceIsRGB = false;
+    bool sunkenBorder = false;
+    std::size_t sourceSize = 0;
+};

@@ -1,0 +1,41 @@
+#include "toolkit/Child.h"
+
+#include "toolkit/Form.h"
+
+Child::Child(GUIElement* parentElement)
+{
+    isChild = true;
+    parent = parentElement;
+}
+
+Form* Child::GetForm() const
+{
+    for (GUIElement* element = parent; element; element = element->GetParent())
+        if (element->TypeName() == "form") return static_cast<Form*>(element);
+    return nullptr;
+}
+
+Point Child::ToFormCoordinates(int localX, int localY) const
+{
+    Point point{localX, localY};
+    for (GUIElement* element = parent; element && element->TypeName() != "form"; element = element->GetParent()) {
+        const Point offset = element->GetPosition();
+        point.x += offset.x;
+        point.y += offset.y;
+    }
+    return point;
+}
+
+Colour Child::EraseColour() const
+{
+    if (parent && parent->GetBackColor() != noColour) return parent->GetBackColor();
+    if (const Form* form = GetForm(); form && form->GetBackColor() != noColour) return form->GetBackColor();
+    return defaultBackColour;
+}
+
+void Child::MarkCreated()
+{
+    if (id == 0) AssignId();
+    created = true;
+    visible = true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The base of every widget placed on a form. Widgets have no window of their own: they paint
+// into their form's window at positions relative to their parent (a form or a panel).
+
+#include "toolkit/GUIElement.h"
+
+class Form;
+
+class Child : public GUIElement {
+public:
+    explicit Child(GUIElement* parentElement);
+
+    Form* GetForm() const;
+    Point ToFormCoordinates(int localX, int localY) const;
+    // What a widget leaves behind when it is erased: the parent's background, else the
+    // form's, else the default grey.
+    Colour EraseColour() const;
+
+protected:
+    // The common realisation of a widget: it takes its id and counts as created and visible.
+    void MarkCreated();
+};

@@ -1,0 +1,317 @@
+#include "toolkit/EventLoop.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <sys/select.h>
+
+#include <array>
+#include <cerrno>
+
+#include "toolkit/DisplayConnection.h"
+#include "toolkit/Form.h"
+#include "toolkit/Registry.h"
+#include "toolkit/Timer.h"
+#include "util/DateTime.h"
+
+namespace {
+
+std::array<unsigned char, 256> keyState{};
+
+constexpr long idleWaitMicroseconds = 10000;
+
+struct TypedKey {
+    KeySym keysym = NoSymbol;
+    char character = 0;
+};
+
+TypedKey LookUp(XKeyEvent& event)
+{
+    char buffer[50] = {};
+    TypedKey key;
+    if (XLookupString(&event, buffer, sizeof buffer, &key.keysym, nullptr) > 0) key.character = buffer[0];
+    return key;
+}
+
+// Only the characters 1 to 127 are tracked; a byte above 127 reads as negative here.
+void MarkKey(char character, bool down)
+{
+    if (character > 0) keyState[static_cast<unsigned char>(character)] = down ? 1 : 0;
+}
+
+// Each dispatch step may run callbacks that delete the form or the widget at hand (a dialog
+// closing itself); the steps check these tokens before touching either again.
+class Dispatcher {
+public:
+    Dispatcher(Form& mainForm, Form& form) : mainForm(mainForm), form(form), formAlive(form.LifeToken()) {}
+
+    void Dispatch(XEvent& event);
+
+private:
+    bool FormGone() const { return formAlive.expired(); }
+    static bool Gone(const std::weak_ptr<void>& token) { return token.expired(); }
+    bool FocusOnThisForm(Point point) const
+    {
+        return focusElement && focusElement->HitTest(point) && focusElement->GetParent() == &form;
+    }
+
+    void OnKeyPress(XKeyEvent& event);
+    void OnKeyRelease(XKeyEvent& event);
+    void OnButtonPress(const XButtonEvent& event);
+    void OnButtonRelease(const XButtonEvent& event);
+    void OnClientMessage(const XClientMessageEvent& event);
+    void MoveFocusByTab();
+
+    Form& mainForm;
+    Form& form;
+    std::weak_ptr<void> formAlive;
+};
+
+void Dispatcher::Dispatch(XEvent& event)
+{
+    switch (event.type) {
+    case KeyPress:
+        if (form.IsEnabled()) OnKeyPress(event.xkey);
+        break;
+    case KeyRelease:
+        if (form.IsEnabled()) OnKeyRelease(event.xkey);
+        break;
+    case ButtonPress:
+        if (!form.IsEnabled())
+            form.MouseDown({event.xbutton.x, event.xbutton.y});
+        else
+            OnButtonPress(event.xbutton);
+        break;
+    case ButtonRelease:
+        if (!form.IsEnabled())
+            form.Click({event.xbutton.x, event.xbutton.y});
+        else
+            OnButtonRelease(event.xbutton);
+        break;
+    case MotionNotify:
+        if (!form.IsEnabled()) break;
+        if (focusElement && (focusElement->TypeName() == "slider" || focusElement->TypeName() == "scrollbar")) {
+            focusElement->MouseMove(event.xmotion.x, event.xmotion.y);
+            if (FormGone()) break;
+        }
+        form.MouseMove(event.xmotion.x, event.xmotion.y);
+        break;
+    case EnterNotify:
+        form.MouseEnter();
+        break;
+    case LeaveNotify:
+        form.MouseLeave();
+        break;
+    case Expose:
+        form.Paint();
+        break;
+    case ConfigureNotify: {
+        const XConfigureEvent& configure = event.xconfigure;
+        if (Size{configure.width, configure.height} != form.GetSize()) {
+            form.Resized();
+            if (FormGone()) break;
+        }
+        form.SetGeometry(configure.x, configure.y, configure.width, configure.height);
+        break;
+    }
+    case ClientMessage:
+        OnClientMessage(event.xclient);
+        break;
+    default:
+        break;
+    }
+}
+
+void Dispatcher::OnKeyPress(XKeyEvent& event)
+{
+    const TypedKey key = LookUp(event);
+    if (focusElement) {
+        focusElement->KeyDown(key.keysym);
+        if (FormGone()) return;
+    }
+    MarkKey(key.character, true);
+    form.KeyDown(key.keysym);
+}
+
+void Dispatcher::OnKeyRelease(XKeyEvent& event)
+{
+    const TypedKey key = LookUp(event);
+    if (key.keysym == XK_Tab && (!focusElement || focusElement->IsTabStop())) {
+        MoveFocusByTab();
+    } else if (GUIElement* focus = focusElement) {
+        const auto focusAlive = focus->LifeToken();
+        if (key.character > 0) focus->KeyChar(key.character);
+        if (!Gone(focusAlive)) focus->KeyUp(key.keysym);
+    }
+    if (FormGone()) return;
+    if (key.character > 0) {
+        MarkKey(key.character, false);
+        form.KeyChar(key.character);
+        if (FormGone()) return;
+    }
+    form.KeyUp(key.keysym);
+}
+
+void Dispatcher::OnButtonPress(const XButtonEvent& event)
+{
+    const Point point{event.x, event.y};
+    if (event.button == Button2 || event.button == Button3 || event.button == Button4) {
+        form.OtherButtonDown(point);
+        return;
+    }
+    if (event.button != Button1) return;
+
+    if (FocusOnThisForm(point)) {
+        focusElement->MouseDown(point);
+        if (!FormGone()) form.MouseDown(point);
+        return;
+    }
+    if (GUIElement* widget = ChildAt(form.GetId(), point)) {
+        const auto widgetAlive = widget->LifeToken();
+        if (focusElement && focusElement->GetId() != widget->GetId()) {
+            focusElement->LostFocus();
+            if (!Gone(widgetAlive)) widget->GotFocus();
+        } else if (!focusElement) {
+            widget->GotFocus();
+        }
+        if (!Gone(widgetAlive)) {
+            widget->MouseDown(point);
+            if (!Gone(widgetAlive)) focusElement = widget;
+        }
+    } else if (focusElement) {
+        focusElement->LostFocus();
+        focusElement = nullptr;
+    }
+    if (!FormGone()) form.MouseDown(point);
+}
+
+void Dispatcher::OnButtonRelease(const XButtonEvent& event)
+{
+    const Point point{event.x, event.y};
+    if (event.button == Button2 || event.button == Button3 || event.button == Button4) {
+        form.OtherButtonUp(point);
+        return;
+    }
+    if (event.button != Button1) return;
+
+    if (FocusOnThisForm(point)) {
+        focusElement->Click(point);
+        if (!FormGone()) form.Click(point);
+        return;
+    }
+    GUIElement* widget = ChildAt(form.GetId(), point);
+    if (widget && focusElement && widget->GetId() == focusElement->GetId()) {
+        widget->Click(point);
+    } else if (focusElement) {
+        focusElement->LostFocus();
+        focusElement = nullptr;
+    }
+    if (!FormGone()) form.Click(point);
+}
+
+void Dispatcher::OnClientMessage(const XClientMessageEvent& event)
+{
+    if (event.format == 32 && static_cast<Atom>(event.data.l[0]) == form.GetDeleteAtom() && form.GetDeleteAtom()) {
+        // The main window never closes by itself: the game decides whether to quit.
+        if (form.GetId() == mainForm.GetId()) {
+            mainForm.CloseQuery();
+        } else if (form.CloseQuery() && !FormGone()) {
+            form.DestroyWindow();
+            form.Closed();
+        }
+    } else if (event.message_type == 0 && event.data.l[0] == 1) {
+        form.UserMessage();
+    }
+}
+
+void Dispatcher::MoveFocusByTab()
+{
+    const std::vector<GUIElement*> candidates = CollectChildren(form.GetId());
+    GUIElement* next = nullptr;
+    for (GUIElement* element : candidates) {
+        if ((!focusElement || element->GetId() > focusElement->GetId()) && element->IsTabStop()) {
+            next = element;
+            break;
+        }
+    }
+    if (!next) {
+        for (GUIElement* element : candidates) {
+            if (element->IsTabStop()) {
+                next = element;
+                break;
+            }
+        }
+    }
+    if (!next) return;
+    const auto nextAlive = next->LifeToken();
+    if (focusElement) focusElement->LostFocus();
+    if (Gone(nextAlive)) return;
+    focusElement = next;
+    next->GotFocus();
+}
+
+Window EventWindow(const XEvent& event)
+{
+    switch (event.type) {
+    case ConfigureNotify:
+        return event.xconfigure.window;
+    case DestroyNotify:
+        return event.xdestroywindow.window;
+    default:
+        return event.xany.window;
+    }
+}
+
+// True when the connection became readable; false after a quiet 10 ms or an interruption.
+bool WaitForEvents(Display* display, bool& timedOut)
+{
+    const int fd = ConnectionNumber(display);
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(fd, &readable);
+    timeval wait{0, idleWaitMicroseconds};
+    const int result = select(fd + 1, &readable, nullptr, nullptr, &wait);
+    timedOut = result == 0;
+    return result > 0;
+}
+
+}  // namespace
+
+bool IsKeyDown(int code) { return code >= 0 && code <= 255 && keyState[static_cast<std::size_t>(code)] == 1; }
+
+void Run(Form& mainForm)
+{
+    keyState.fill(0);
+    DisplayConnection* connection = mainForm.GetDisplayConnection();
+    Display* display = connection ? connection->GetDisplay() : nullptr;
+    if (display && !quitRequested) {
+        const auto mainAlive = mainForm.LifeToken();
+        do {
+            if (!timers.empty() && XPending(display) == 0) {
+                bool timedOut = false;
+                if (!WaitForEvents(display, timedOut)) {
+                    // A signal (a sound's child ending) interrupts the wait without counting time.
+                    if (timedOut) {
+                        DateTime::AdvanceMilliseconds();
+                        TickTimers(10);
+                    }
+                    continue;
+                }
+            }
+            XEvent event;
+            XNextEvent(display, &event);
+            Form* form = FindFormByWindow(EventWindow(event));
+            if (!form || mainAlive.expired()) continue;
+            Dispatcher(mainForm, *form).Dispatch(event);
+        } while (!quitRequested && !mainAlive.expired());
+        if (mainAlive.expired()) return;
+    }
+
+    for (Form* form : std::vector<Form*>(forms))
+        if (form->IsCreated() || form->GetWindow()) form->DestroyWindow();
+    if (currentMsgBox) {
+        currentMsgBox->DestroyWindow();
+        currentMsgBox.reset();
+    }
+    mainForm.Closed();
+}

@@ -1,0 +1,221 @@
+#include "toolkit/GUIElement.h"
+
+#include <algorithm>
+
+#include "toolkit/Registry.h"
+
+GUIElement::GUIElement(void* owner) : owner(owner) { allElements.push_back(this); }
+
+// Forms and timers unregister in their own destructors, while they are still whole; every other
+// element is taken out here.
+GUIElement::~GUIElement()
+{
+    if (std::find(allElements.begin(), allElements.end(), this) != allElements.end()) Unregister(this);
+}
+
+void GUIElement::SetSize(int newWidth, int newHeight)
+{
+    if (newWidth == width && newHeight == height) return;
+    width = newWidth;
+    height = newHeight;
+    if (created) NativeResize();
+}
+
+void GUIElement::SetPosition(int newX, int newY)
+{
+    x = newX;
+    y = newY;
+    if (created) NativeMove();
+}
+
+void GUIElement::SetPositionClamped(int newX, int newY) { SetPosition(newX < 0 ? 0 : newX, newY < 0 ? 0 : newY); }
+
+void GUIElement::SetBackColor(Colour colour)
+{
+    backColor = colour;
+    if (created) Paint();
+}
+
+void GUIElement::Show()
+{
+    if (!created) Create();
+    visible = true;
+}
+
+void GUIElement::ShowWindow() { GUIElement::Show(); }
+
+void GUIElement::Hide()
+{
+    if (created) visible = false;
+}
+
+void GUIElement::AddChild(GUIElement* element)
+{
+    if (created && element) ChildAdded(element);
+}
+
+void GUIElement::BringToFront()
+{
+    if (created) NativeRaise();
+}
+
+void GUIElement::SendToBack()
+{
+    if (created) NativeLower();
+}
+
+void GUIElement::SetFont(const FontDescription& value)
+{
+    font = value;
+    if (created) NativeUpdate();
+}
+
+bool GUIElement::HitTest(Point point) const
+{
+    return created && visible && x <= point.x && point.x <= x + width && y <= point.y && point.y <= y + height;
+}
+
+void GUIElement::Click(Point point)
+{
+    const auto alive = LifeToken();
+    if (onClick) onClick(*this, tag, point);
+    if (alive.expired()) return;
+    const DateTime now = DateTime::Now();
+    if (lastClick.MillisecondsTo(now) < 1000) {
+        DoubleClick(point);
+        if (alive.expired()) return;
+    }
+    lastClick = now;
+}
+
+void GUIElement::MouseDown(Point point)
+{
+    if (onMouseDown) onMouseDown(*this, tag, point);
+}
+
+void GUIElement::DoubleClick(Point point)
+{
+    if (onDoubleClick) onDoubleClick(*this, tag, point);
+}
+
+void GUIElement::OtherButtonUp(Point point)
+{
+    if (onOtherButtonUp) onOtherButtonUp(*this, tag, point);
+}
+
+void GUIElement::OtherButtonDown(Point point)
+{
+    if (onOtherButtonDown) onOtherButtonDown(*this, tag, point);
+}
+
+void GUIElement::UserEvent(Point point)
+{
+    if (onUserEvent) onUserEvent(*this, tag, point);
+}
+
+void GUIElement::KeyUp(unsigned long keysym)
+{
+    if (onKeyUp) onKeyUp(*this, keysym);
+}
+
+void GUIElement::KeyDown(unsigned long keysym)
+{
+    if (onKeyDown) onKeyDown(*this, keysym);
+}
+
+bool GUIElement::KeyChar(char character) { return onKeyChar ? onKeyChar(*this, character) : true; }
+
+void GUIElement::MouseMove(int pointerX, int pointerY)
+{
+    if (onMouseMove) onMouseMove(*this, pointerX, pointerY);
+}
+
+void GUIElement::Event1()
+{
+    if (onEvent1) onEvent1(*this);
+}
+
+void GUIElement::Event2()
+{
+    if (onEvent2) onEvent2(*this);
+}
+
+void GUIElement::Moved()
+{
+    if (onMoved) onMoved(*this);
+}
+
+void GUIElement::Resized()
+{
+    const auto alive = LifeToken();
+    SetBackColor(backColor);
+    if (!alive.expired() && onResized) onResized(*this, backColor);
+}
+
+bool GUIElement::CloseQuery() { return onCloseQuery ? onCloseQuery(*this) : true; }
+
+void GUIElement::Closed()
+{
+    const auto alive = LifeToken();
+    if (onClosed) onClosed(*this);
+    if (!alive.expired()) closed = true;
+}
+
+void GUIElement::GotFocus()
+{
+    focused = true;
+    focusText = CurrentText();
+    if (onGotFocus) onGotFocus(*this);
+}
+
+void GUIElement::LostFocus()
+{
+    const auto alive = LifeToken();
+    focused = false;
+    if (onLostFocus) onLostFocus(*this);
+    if (!alive.expired() && onChange && CurrentText() != focusText) onChange(*this);
+}
+
+void GUIElement::MouseEnter()
+{
+    if (onMouseEnter) onMouseEnter(*this);
+}
+
+void GUIElement::MouseLeave()
+{
+    if (onMouseLeave) onMouseLeave(*this);
+}
+
+void GUIElement::Created(std::uint64_t givenTag)
+{
+    if (tag == 0) tag = givenTag;
+    if (createdNotified) return;
+    createdNotified = true;
+    if (onCreate) onCreate(*this, tag);
+}
+
+void GUIElement::UpdateBackColor()
+{
+    if (created) NativeBackColor();
+}
+
+void GUIElement::SetFlagA(bool value)
+{
+    flagA = value;
+    if (value) flagB = false;
+}
+
+void GUIElement::SetFlagB(bool value)
+{
+    flagB = value;
+    if (value) flagA = false;
+}
+
+void GUIElement::AssignId()
+{
+    if (id == 0) {
+        id = ++nextId;
+        tag = static_cast<std::uint64_t>(id);
+    }
+    if (created) NativeUpdate();
+}

@@ -1,0 +1,67 @@
+#include "toolkit/Timer.h"
+
+#include <algorithm>
+
+#include "toolkit/Registry.h"
+
+Timer::Timer(GUIElement* parentForm, int interval) : Child(parentForm), interval(interval)
+{
+    typeName = "timer";
+    tabStop = false;
+    SetSize(0, 0);
+    timers.push_back(this);
+}
+
+Timer::~Timer()
+{
+    running = false;
+    Unregister(this);
+}
+
+void Timer::Create()
+{
+    if (created) return;
+    if (id == 0) AssignId();
+    created = true;
+}
+
+void Timer::Start()
+{
+    if (running) return;
+    Create();
+    running = true;
+}
+
+void Timer::SetInterval(int milliseconds)
+{
+    interval = milliseconds;
+    if (running) {
+        Stop();
+        Start();
+    }
+}
+
+void Timer::Fire()
+{
+    if (running && onTimer) onTimer(*this);
+}
+
+bool Timer::Advance(int milliseconds)
+{
+    elapsed += milliseconds;
+    if (elapsed < interval) return false;
+    elapsed = 0;
+    return true;
+}
+
+void TickTimers(int milliseconds)
+{
+    // A callback may create or delete timers: walk a snapshot and skip the ones that went away.
+    const std::vector<GUIElement*> snapshot = timers;
+    for (GUIElement* element : snapshot) {
+        if (std::find(timers.begin(), timers.end(), element) == timers.end()) continue;
+        auto* timer = static_cast<Timer*>(element);
+        if (!timer->IsRunning()) continue;
+        if (timer->Advance(milliseconds)) timer->Fire();
+    }
+}
