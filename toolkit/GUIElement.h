@@ -124,6 +124,13 @@ public:
     void SetOnEvent2(Callback callback) { onEvent2 = std::move(callback); }
 
 protected:
+    // The slot is private, yet a widget whose value changes by input rather than through its text
+    // (the slider) must report the change at once instead of waiting for the focus to leave.
+    void RaiseChange()
+    {
+        if (onChange) onChange(*this);
+    }
+
     virtual void NativeMove() {}
     virtual void NativeResize() {}
     virtual void NativeBackColor() {}
