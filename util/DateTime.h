@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 class DateTime {
 public:
     DateTime() = default;
+    DateTime(int year, int month, int day);
+    DateTime(int year, int month, int day, int hour, int minute, int second);
 
     static DateTime Now();
     static DateTime FromTm(const std::tm& parts);
@@ -23,6 +26,46 @@ public:
     static int CurrentMillisecond();
     static void SetCurrentMillisecond(int millisecond);
 
+    // Calendar operations. Each leaves the record normalised or sets invalid; days and months
+    // are counted on the calendar, so the results are the same in every time zone.
+    void ParseDateMDY(const std::string& text);
+    void ParseDateDMY(const std::string& text);
+    void ParseTime(const std::string& text);
+    // Invalid outside 1500 to 2499, where the method's table of constants ends.
+    static DateTime Easter(int year);
+    DateTime DateOnly() const;
+
+    int DaysInMonth() const;
+    static bool IsLeapYear(int year);
+    bool IsHoliday() const;
+    void AddYears(int n);
+    void AddMonths(int n);
+    void AddDays(std::int64_t n);
+    void AddHours(std::int64_t n);
+    void AddMinutes(std::int64_t n);
+    void AddSeconds(std::int64_t n);
+    void AddMilliseconds(std::int64_t n);
+    std::int64_t DaysUntil(const DateTime& otherDate) const;
+    int Compare(const DateTime& other) const;
+    // Only the left record's invalid flag counts: an invalid record is never earlier or later.
+    bool operator<(const DateTime& other) const;
+    bool operator>(const DateTime& other) const;
+    bool operator<=(const DateTime& other) const;
+    bool operator>=(const DateTime& other) const;
+    bool operator==(const DateTime& other) const;
+    bool operator!=(const DateTime& other) const;
+
+    std::string FormatDMY() const;
+    std::string FormatMDY() const;
+    std::string FormatISO() const;
+    std::string FormatTime() const;
+    // ISO 8859-1 bytes; the empty text when the field is out of range.
+    std::string MonthNameIT() const;
+    std::string MonthNameEN() const;
+    std::string DayNameIT() const;
+    std::string DayNameEN() const;
+    std::string WeekdayDigits() const;
+
     int year = 1970;
     int month = 1;
     int weekday = 4;
@@ -36,4 +79,6 @@ public:
 
 private:
     void FillFrom(std::time_t moment);
+    void ParseDate(const std::string& text, bool monthFirst);
+    void SetFields(std::int64_t newYear, std::int64_t newMonth, std::int64_t newDay);
 };

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "util/ChildProcesses.h"
+#include "util/Files.h"
+
+namespace {
+
+// The state letter of a process from /proc ('Z' for a zombie), or 0 once it is gone.
+char ProcessState(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    return close == std::string::npos || close + 2 >= text.size() ? 0 : text[close + 2];
+}
+
+bool WaitUntil(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// A child that blocks until the test closes the other end of its pipe.
+pid_t BlockedChild(int& release)
+{
+    int ends[2];
+    if (pipe(ends) != 0) return -1;
+    const pid_t pid = ForkChild();
+    if (pid == 0) {
+        close(ends[1]);
+        char byte;
+        while (read(ends[0], &byte, 1) > 0) {
+        }
+        _exit(0);
+    }
+    close(ends[0]);
+    release = ends[1];
+    return pid;
+}
+
+}  // namespace
+
+TEST(ChildProcesses, AnEndedChildIsReapedWithoutBeingWaitedFor)
+{
+    const pid_t pid = ForkChild();
+    if (pid == 0) _exit(3);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ProcessState(pid) == 0; })) << "state " << ProcessState(pid);
+    EXPECT_FALSE(ChildRunning(pid));
+    EXPECT_FALSE(SignalChild(pid, SIGTERM)) << "a reaped child is never signalled";
+}
+
+TEST(ChildProcesses, ARunningChildIsSignalledAndThenReaped)
+{
+    int release = -1;
+    const pid_t pid = BlockedChild(release);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(ChildRunning(pid));
+    EXPECT_TRUE(SignalChild(pid, SIGTERM));
+    EXPECT_TRUE(WaitUntil([&] { return ProcessState(pid) == 0; }));
+    EXPECT_FALSE(ChildRunning(pid));
+    close(release);
+}
+
+TEST(ChildProcesses, WaitForChildReturnsWhenTheChildHasEnded)
+{
+    int release = -1;
+    const pid_t pid = BlockedChild(release);
+    ASSERT_GT(pid, 0);
+    close(release);
+    WaitForChild(pid);
+    EXPECT_EQ(ProcessState(pid), 0);
+    EXPECT_FALSE(ChildRunning(pid));
+    WaitForChild(pid);  // already reaped: returns at once
+}
+
+TEST(ChildProcesses, OtherChildrenAreLeftToTheirOwner)
+{
+    const pid_t listed = ForkChild();
+    if (listed == 0) _exit(0);
+    const pid_t unlisted = fork();
+    if (unlisted == 0) _exit(7);
+    ASSERT_GT(listed, 0);
+    ASSERT_GT(unlisted, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ProcessState(listed) == 0 && ProcessState(unlisted) == 'Z'; }));
+    int status = 0;
+    ASSERT_EQ(waitpid(unlisted, &status, 0), unlisted);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 7);
+    EXPECT_FALSE(SignalChild(unlisted, SIGTERM));
+}
+
+TEST(ChildProcesses, TheShellStillReportsItsStatus)
+{
+    const pid_t pid = ForkChild();
+    if (pid == 0) _exit(0);
+    EXPECT_TRUE(RunShell("exit 0"));
+    EXPECT_FALSE(RunShell("exit 3"));
+}
+
+TEST(ChildProcesses, TheChildStartsWithTheDefaultDisposition)
+{
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    const pid_t pid = ForkChild();
+    if (pid == 0) {
+        struct sigaction current {};
+        sigaction(SIGCHLD, nullptr, &current);
+        const char verdict = (current.sa_flags & SA_SIGINFO) == 0 && current.sa_handler == SIG_DFL ? 'D' : 'H';
+        if (write(ends[1], &verdict, 1) != 1) _exit(1);
+        _exit(0);
+    }
+    ASSERT_GT(pid, 0);
+    close(ends[1]);
+    char verdict = 0;
+    EXPECT_EQ(read(ends[0], &verdict, 1), 1);
+    EXPECT_EQ(verdict, 'D');
+    close(ends[0]);
+    WaitForChild(pid);
+}
+
+TEST(ChildProcesses, ASimulatedFailureMakesNoChild)
+{
+    SimulateForkFailure(true);
+    const pid_t pid = ForkChild();
+    SimulateForkFailure(false);
+    if (pid == 0) _exit(0);
+    EXPECT_EQ(pid, -1);
+}
