@@ -98,6 +98,17 @@ bool FormFixture::RunUntil(const std::function<bool()>& condition, std::chrono::
     return met;
 }
 
+bool FormFixture::RunSteps(const std::vector<std::function<bool()>>& steps, std::chrono::milliseconds deadline)
+{
+    std::size_t next = 0;
+    return RunUntil(
+        [&] {
+            while (next < steps.size() && steps[next]()) ++next;
+            return next == steps.size();
+        },
+        deadline);
+}
+
 void FormFixture::ReShow(Form& which)
 {
     which.Show();

@@ -40,6 +40,11 @@ protected:
     // every form's window when it ends: call ReShow to draw again.
     bool RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(5));
     void ReShow(Form& which);
+    // Runs the event loop through the steps in order: each is called every 10 ms of idle time
+    // until it answers true (a step may send input and answer true at once, or wait for an
+    // effect). False when the deadline passed before the last step was done.
+    bool RunSteps(const std::vector<std::function<bool()>>& steps,
+                  std::chrono::milliseconds deadline = std::chrono::seconds(5));
 
     // Real input through XTest, in the form's window coordinates.
     void MovePointer(const Form& which, int x, int y);

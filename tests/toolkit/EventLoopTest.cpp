@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include "tests/support/FormFixture.h"
+#include "tests/toolkit/Recorder.h"
+#include "toolkit/EventLoop.h"
+#include "toolkit/Registry.h"
+#include "toolkit/Timer.h"
+#include "util/DateTime.h"
+
+using EventLoopTest = FormFixture;
+
+namespace {
+
+const std::string keyA = std::to_string(XK_a);
+const std::string keyLeft = std::to_string(XK_Left);
+
+}  // namespace
+
+TEST_F(EventLoopTest, ClickGoesToTheWidgetUnderThePointerThenToTheForm)
+{
+    Recorder left(form.get(), 10, 10, 50, 30), right(form.get(), 100, 10, 50, 30);
+    left.Show();
+    right.Show();
+    std::vector<std::string> formLog;
+    Recorder::Listen(*form, formLog);
+    ASSERT_TRUE(RunSteps({[&] {
+                              MovePointer(*form, 120, 20);
+                              PressButton(1, true);
+                              PressButton(1, false);
+                              return true;
+                          },
+                          [&] { return !formLog.empty() && formLog.back() == "click"; }}));
+    EXPECT_TRUE(left.log.empty());
+    EXPECT_EQ(right.log, (std::vector<std::string>{"got", "down 120,20", "click"}));
+    EXPECT_EQ(formLog, (std::vector<std::string>{"down 120,20", "click"}));
+    EXPECT_EQ(focusElement, nullptr) << "the loop closed the windows, which clears the focus";
+}
+
+TEST_F(EventLoopTest, PressOnEmptyAreaTakesTheFocusAwayAndPressingTheFocusKeepsIt)
+{
+    Recorder widget(form.get(), 10, 10, 50, 30);
+    widget.Show();
+    std::vector<std::string> formLog;
+    Recorder::Listen(*form, formLog);
+    GUIElement* focusAfterSecondPress = nullptr;
+    ASSERT_TRUE(RunSteps({[&] {
+                              MovePointer(*form, 20, 20);
+                              PressButton(1, true);
+                              PressButton(1, false);
+                              PressButton(1, true);
+                              return true;
+                          },
+                          [&] {
+                              if (std::count(formLog.begin(), formLog.end(), "down 20,20") < 2) return false;
+                              focusAfterSecondPress = focusElement;
+                              PressButton(1, false);
+                              MovePointer(*form, 300, 200);
+                              PressButton(1, true);
+                              PressButton(1, false);
+                              return true;
+                          },
+                          [&] { return Contains(formLog, "down 300,200") && formLog.back() == "click"; }}));
+    EXPECT_EQ(focusAfterSecondPress, &widget);
+    EXPECT_EQ(std::count(widget.log.begin(), widget.log.end(), "got"), 1) << "no second GotFocus";
+    EXPECT_EQ(widget.log.back(), "lost");
+}
+
+TEST_F(EventLoopTest, CharactersArriveOnReleaseAndCursorKeysTypeNothing)
+{
+    Recorder widget(form.get(), 10, 10, 50, 30);
+    widget.Show();
+    std::vector<std::string> afterPress;
+    bool downWhilePressed = false;
+    ASSERT_TRUE(RunSteps({[&] {
+                              MovePointer(*form, 20, 20);
+                              PressButton(1, true);
+                              PressButton(1, false);
+                              return true;
+                          },
+                          [&] { return Contains(widget.log, "click"); },
+                          [&] {
+                              widget.log.clear();
+                              PressKey(XK_a, true);
+                              return true;
+                          },
+                          [&] {
+                              if (widget.log.empty()) return false;
+                              afterPress = widget.log;
+                              downWhilePressed = IsKeyDown('a');
+                              PressKey(XK_a, false);
+                              TypeKey(XK_Left);
+                              return true;
+                          },
+                          [&] { return Contains(widget.log, "keyup " + keyLeft); }}));
+    EXPECT_EQ(afterPress, (std::vector<std::string>{"keydown " + keyA}));
+    EXPECT_TRUE(downWhilePressed);
+    EXPECT_EQ(widget.log, (std::vector<std::string>{"keydown " + keyA, "char a", "keyup " + keyA,
+                                                    "keydown " + keyLeft, "keyup " + keyLeft}));
+    EXPECT_FALSE(IsKeyDown('a'));
+    EXPECT_FALSE(IsKeyDown(300));
+}
+
+TEST_F(EventLoopTest, TabFollowsIdsSkipsNonTabStopsAndWraps)
+{
+    Recorder first(form.get(), 10, 10, 20, 20), skipped(form.get(), 40, 10, 20, 20), last(form.get(), 70, 10, 20, 20);
+    skipped.SetTabStop(false);
+    first.Show();
+    skipped.Show();
+    last.Show();
+    std::vector<GUIElement*> focusSeen;
+    auto tab = [&] {
+        TypeKey(XK_Tab);
+        return true;
+    };
+    auto focusChanged = [&] {
+        if (focusElement == (focusSeen.empty() ? nullptr : focusSeen.back())) return false;
+        focusSeen.push_back(focusElement);
+        return true;
+    };
+    ASSERT_TRUE(RunSteps({[&] {
+                              MovePointer(*form, 300, 200);
+                              return true;
+                          },
+                          tab, focusChanged, tab, focusChanged, tab, focusChanged}));
+    EXPECT_EQ(focusSeen, (std::vector<GUIElement*>{&first, &last, &first}));
+}
+
+TEST_F(EventLoopTest, DisabledFormGetsOnlyMouseDownAndClick)
+{
+    Recorder widget(form.get(), 10, 10, 50, 30);
+    widget.Show();
+    std::vector<std::string> formLog;
+    Recorder::Listen(*form, formLog);
+    form->SetEnabled(false);
+    ASSERT_TRUE(RunSteps({[&] {
+                              MovePointer(*form, 20, 20);
+                              TypeKey(XK_a);
+                              MovePointer(*form, 25, 25);
+                              PressButton(3, true);
+                              PressButton(3, false);
+                              PressButton(1, true);
+                              PressButton(1, false);
+                              return true;
+                          },
+                          [&] { return !formLog.empty() && formLog.back() == "click"; }}));
+    EXPECT_TRUE(widget.log.empty());
+    EXPECT_EQ(formLog, (std::vector<std::string>{"down 25,25", "click", "down 25,25", "click"}))
+        << "the right button too reaches a disabled form only as mouse-down and click";
+}
+
+TEST_F(EventLoopTest, OtherButtonsGoToTheForm)
+{
+    std::vector<std::string> formLog;
+    Recorder::Listen(*form, formLog);
+    ASSERT_TRUE(RunSteps({[&] {
+                              MovePointer(*form, 30, 30);
+                              PressButton(2, true);
+                              PressButton(2, false);
+                              return true;
+                          },
+                          [&] { return Contains(formLog, "other up"); }}));
+    EXPECT_EQ(formLog, (std::vector<std::string>{"other down", "other up"}));
+}
+
+namespace {
+
+void SendDelete(Display* display, Form& target)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = target.GetWindow();
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(target.GetDeleteAtom());
+    XSendEvent(display, target.GetWindow(), False, NoEventMask, &event);
+    XFlush(display);
+}
+
+}  // namespace
+
+TEST_F(EventLoopTest, CloseOnTheMainFormOnlyAsksWhileADialogCloses)
+{
+    TestForm& dialog = AddForm(100, 100, 0x00FF00, true);
+    int mainQueries = 0, dialogQueries = 0, dialogClosed = 0;
+    form->SetOnCloseQuery([&](GUIElement&) {
+        ++mainQueries;
+        return true;
+    });
+    dialog.SetOnCloseQuery([&](GUIElement&) {
+        ++dialogQueries;
+        return true;
+    });
+    dialog.SetOnClosed([&](GUIElement&) { ++dialogClosed; });
+    bool mainStillCreated = false;
+    ASSERT_TRUE(RunSteps({[&] {
+                              SendDelete(display, *form);
+                              SendDelete(display, dialog);
+                              return true;
+                          },
+                          [&] {
+                              if (dialogClosed == 0) return false;
+                              mainStillCreated = form->IsCreated() && form->GetWindow() != 0;
+                              return true;
+                          }}));
+    EXPECT_EQ(mainQueries, 1);
+    EXPECT_TRUE(mainStillCreated) << "the main window never closes by itself";
+    EXPECT_EQ(dialogQueries, 1);
+    EXPECT_EQ(dialog.GetWindow(), 0u);
+    EXPECT_TRUE(dialog.IsClosed());
+}
+
+TEST_F(EventLoopTest, TimersAdvanceOnlyOnQuietTimeOuts)
+{
+    Timer counter(form.get(), 10);
+    int ticks = 0;
+    counter.SetOnTimer([&](Timer&) { ++ticks; });
+    counter.Start();
+    int ticksBeforeFlood = 0;
+    int motionsSeen = 0;
+    form->SetOnMouseMove([&](GUIElement&, int, int) { ++motionsSeen; });
+    const int before = DateTime::CurrentMillisecond();
+    ASSERT_TRUE(RunSteps({[&] { return ticks >= 3; },
+                          [&] {
+                              // A burst of events that arrives before the loop waits again: no
+                              // time passes while the loop works through it.
+                              ticksBeforeFlood = ticks;
+                              for (int i = 0; i < 200; ++i) XWarpPointer(display, 0, form->GetWindow(), 0, 0, 0, 0, 5 + i % 100, 5);
+                              XSync(display, False);
+                              return true;
+                          },
+                          [&] { return motionsSeen >= 50; }}));
+    EXPECT_LE(ticks - ticksBeforeFlood, 2) << "timers must not advance while events stream in";
+    EXPECT_NE(DateTime::CurrentMillisecond(), before);
+}
+
+TEST_F(EventLoopTest, CallbackMayDeleteItsOwnDialog)
+{
+    auto dialog = std::make_unique<TestForm>(connection.get(), true);
+    dialog->SetSize(100, 100);
+    dialog->SetPosition(450, 10);
+    dialog->Show();
+    WaitUntilViewable(*dialog);
+    auto* button = new Recorder(dialog.get(), 10, 10, 50, 50);
+    button->Show();
+    // A click on the widget deletes the widget and its form from inside the callback.
+    button->SetOnClick([&](GUIElement&, std::uint64_t, Point) {
+        delete button;
+        dialog.reset();
+    });
+    ASSERT_TRUE(RunSteps({[&] {
+                              XWarpPointer(display, 0, dialog->GetWindow(), 0, 0, 0, 0, 20, 20);
+                              PressButton(1, true);
+                              PressButton(1, false);
+                              return true;
+                          },
+                          [&] { return dialog == nullptr; }}));
+    EXPECT_EQ(focusElement, nullptr);
+}
+
+TEST_F(EventLoopTest, RunWithQuitAlreadySetOnlyCloses)
+{
+    int closed = 0;
+    form->SetOnClosed([&](GUIElement&) { ++closed; });
+    quitRequested = true;
+    ::Run(*form);
+    quitRequested = false;
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(form->GetWindow(), 0u);
+    // The form can be shown again: a new window, the same id.
+    const int id = form->GetId();
+    ReShow(*form);
+    EXPECT_NE(form->GetWindow(), 0u);
+    EXPECT_EQ(form->GetId(), id);
+}
