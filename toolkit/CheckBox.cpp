@@ -1,0 +1,178 @@
+#include "toolkit/CheckBox.h"
+
+#include <X11/Xlib.h>
+
+#include "graphics/DrawContext.h"
+#include "graphics/PackedPicture.h"
+#include "graphics/PictureData.h"
+#include "toolkit/Form.h"
+#include "toolkit/Registry.h"
+
+namespace {
+
+constexpr Colour disabledColour = 0x9B9B9B;
+constexpr int boxSide = 20;
+
+// The built-in pictures come as grey with a mark, white with a mark, grey empty, white empty:
+// white is the enabled look, grey the disabled one.
+constexpr int pictureFor[4] = {1, 0, 3, 2};
+
+void FlushDisplay(const Form* form)
+{
+    if (form && form->GetXDisplay()) XFlush(form->GetXDisplay());
+}
+
+}  // namespace
+
+CheckBox::CheckBox(GUIElement* parentElement, const std::string& caption) : Child(parentElement)
+{
+    text = caption;
+    typeName = "checkbox";
+    width = 80;
+    height = 30;
+    tabStop = true;
+    painted = true;
+    focused = false;
+}
+
+void CheckBox::SetSize(int newWidth, int newHeight)
+{
+    width = newWidth;
+    height = newHeight;
+    Paint();
+}
+
+void CheckBox::SetPosition(int newX, int newY)
+{
+    x = newX;
+    y = newY;
+    Paint();
+}
+
+void CheckBox::Show()
+{
+    if (!created) Create();
+    visible = true;
+    Paint();
+}
+
+void CheckBox::ShowWindow() { CheckBox::Show(); }
+
+void CheckBox::Hide()
+{
+    if (!created) return;
+    const Point origin = ToFormCoordinates(x, y);
+    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+    visible = false;
+    created = false;
+}
+
+void CheckBox::SetText(const std::string& caption)
+{
+    text = caption;
+    Paint();
+}
+
+// The new state is on the screen before the command runs, which may take a while.
+void CheckBox::Toggle()
+{
+    checked = !checked;
+    Paint();
+    FlushDisplay(GetForm());
+    RunCommand(*this);
+}
+
+void CheckBox::Click(Point point)
+{
+    if (enabled) {
+        const auto alive = LifeToken();
+        Toggle();
+        if (alive.expired()) return;
+    }
+    GUIElement::Click(point);
+}
+
+void CheckBox::MouseDown(Point) {}
+
+void CheckBox::KeyDown(unsigned long) {}
+
+bool CheckBox::KeyChar(char character)
+{
+    if (enabled && focused && character == ' ') {
+        const auto alive = LifeToken();
+        Toggle();
+        if (alive.expired()) return false;
+    }
+    return GUIElement::KeyChar(character);
+}
+
+void CheckBox::GotFocus()
+{
+    const auto alive = LifeToken();
+    GUIElement::GotFocus();
+    if (!alive.expired()) Paint();
+}
+
+void CheckBox::LostFocus()
+{
+    const auto alive = LifeToken();
+    GUIElement::LostFocus();
+    if (!alive.expired()) Paint();
+}
+
+void CheckBox::Create() { MarkCreated(); }
+
+void CheckBox::SetEnabledAndPaint(bool on)
+{
+    enabled = on;
+    Paint();
+}
+
+void CheckBox::SetTextColor(Colour colour)
+{
+    textColor = colour;
+    Paint();
+}
+
+void CheckBox::SetChecked(bool state)
+{
+    checked = state;
+    Paint();
+}
+
+void CheckBox::MakeImages()
+{
+    for (int i = 0; i < 4; ++i) {
+        if (images[i]) continue;
+        if (const auto rgb = UnpackPicture(packedCheckBoxPictures[pictureFor[i]]))
+            images[i].reset(MakeImage(this, rgb.get(), packedCheckBoxPictures[pictureFor[i]].width,
+                                      packedCheckBoxPictures[pictureFor[i]].height));
+    }
+}
+
+Colour CheckBox::Background() const { return backColor != noColour ? backColor : EraseColour(); }
+
+void CheckBox::Paint()
+{
+    if (formBeingCreated || !created) return;
+    if (height < 22) height = 22;
+    MakeImages();
+    DrawContext context(GetForm());
+    const Point origin = ToFormCoordinates(x, y);
+    const int left = origin.x, top = origin.y;
+    const Colour background = Background();
+    context.FillRectangle(left, top, width + 1, height + 1, 0, 0, background);
+
+    const Picture picture = checked ? (enabled ? checkedPicture : checkedDisabledPicture)
+                                    : (enabled ? uncheckedPicture : uncheckedDisabledPicture);
+    if (XImage* image = images[picture].get()) context.PutImage(left + 1, top + 1, boxSide, boxSide, image);
+    context.DrawText(left + 26, top + 1, width - 30, height, text, enabled ? textColor : disabledColour, background, 0);
+
+    if (focused && enabled) {
+        const int l = left + 23, r = left + width - 8;
+        context.DrawLine(l, top + 2, r, top + 2, DrawContext::onOffDash, textColor);
+        context.DrawLine(l, top + height - 1, l, top + 1, DrawContext::onOffDash, textColor);
+        context.DrawLine(r, top + 2, r, top + height, DrawContext::onOffDash, textColor);
+        context.DrawLine(l, top + height - 1, r, top + height - 1, DrawContext::onOffDash, textColor);
+    }
+}

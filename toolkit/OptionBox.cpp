@@ -1,0 +1,244 @@
+#include "toolkit/OptionBox.h"
+
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "graphics/DrawContext.h"
+#include "graphics/PackedPicture.h"
+#include "graphics/PictureData.h"
+#include "toolkit/Form.h"
+#include "toolkit/Registry.h"
+
+namespace {
+
+constexpr Colour disabledColour = 0x9B9B9B;
+constexpr int pictureSide = 20;
+
+// The built-in pictures come as grey with a dot, white with a dot, grey empty, white empty:
+// white is the enabled look, grey the disabled one.
+constexpr int pictureFor[4] = {1, 0, 3, 2};
+
+void FlushDisplay(const Form* form)
+{
+    if (form && form->GetXDisplay()) XFlush(form->GetXDisplay());
+}
+
+}  // namespace
+
+OptionBox::OptionBox(GUIElement* parentElement) : Child(parentElement)
+{
+    typeName = "optionbox";
+    width = 80;
+    height = 30;
+    tabStop = true;
+    painted = true;
+    focused = false;
+}
+
+void OptionBox::SetSize(int newWidth, int newHeight)
+{
+    width = newWidth;
+    height = newHeight;
+    Paint();
+}
+
+void OptionBox::SetPosition(int newX, int newY)
+{
+    x = newX;
+    y = newY;
+    Paint();
+}
+
+void OptionBox::Show()
+{
+    if (!created) Create();
+    visible = true;
+    Paint();
+}
+
+void OptionBox::ShowWindow() { OptionBox::Show(); }
+
+void OptionBox::Hide()
+{
+    if (!created) return;
+    const Point origin = ToFormCoordinates(x, y);
+    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+    visible = false;
+    created = false;
+}
+
+// The choice is on the screen before the command runs.
+void OptionBox::Choose(int index)
+{
+    selected = index;
+    Paint();
+    FlushDisplay(GetForm());
+    RunCommand(*this);
+}
+
+void OptionBox::Click(Point point)
+{
+    if (enabled) {
+        const int row = std::max((point.y - ToFormCoordinates(x, y).y) / itemHeight, 0);
+        const auto alive = LifeToken();
+        Choose(std::min(row, Count() - 1));
+        if (alive.expired()) return;
+    }
+    GUIElement::Click(point);
+}
+
+void OptionBox::MouseDown(Point) {}
+
+void OptionBox::KeyDown(unsigned long keysym)
+{
+    if (!enabled || !focused || (keysym != XK_Up && keysym != XK_Down)) return;
+    const int count = Count();
+    int next = selected;
+    if (keysym == XK_Down)
+        next = selected + 1 >= count ? 0 : selected + 1;
+    else
+        next = selected - 1 < 0 ? count - 1 : selected - 1;
+    // With no items there is nothing to choose; "none" is the only valid answer.
+    if (count == 0) next = -1;
+    Choose(next);
+}
+
+bool OptionBox::KeyChar(char character)
+{
+    if (enabled && focused && character == ' ') {
+        const auto alive = LifeToken();
+        KeyDown(XK_Down);
+        if (alive.expired()) return false;
+    }
+    return GUIElement::KeyChar(character);
+}
+
+void OptionBox::GotFocus()
+{
+    const auto alive = LifeToken();
+    GUIElement::GotFocus();
+    if (!alive.expired()) Paint();
+}
+
+void OptionBox::LostFocus()
+{
+    const auto alive = LifeToken();
+    GUIElement::LostFocus();
+    if (!alive.expired()) Paint();
+}
+
+void OptionBox::Create() { MarkCreated(); }
+
+bool OptionBox::SetSelected(int index)
+{
+    if (index < 0) index = 0;
+    if (index >= Count()) return false;
+    selected = index;
+    Paint();
+    return true;
+}
+
+// Removing an item before the selected one keeps the index, so the selection passes to the item
+// that followed; removing at or after the last selected place moves the selection up one.
+bool OptionBox::RemoveItem(int index)
+{
+    const int count = Count();
+    if (index < 0 || index >= count) return false;
+    captions.erase(captions.begin() + index);
+    values.erase(values.begin() + index);
+    if (selected >= count - 1) --selected;
+    Paint();
+    return true;
+}
+
+void OptionBox::AddItem(const std::string& caption, const std::string& value)
+{
+    captions.push_back(caption);
+    values.push_back(value);
+    Paint();
+}
+
+std::string OptionBox::CaptionAt(int index) const
+{
+    if (captions.empty()) return {};
+    return index < 0 || index >= Count() ? captions.back() : captions[static_cast<std::size_t>(index)];
+}
+
+std::string OptionBox::ValueAt(int index) const
+{
+    if (values.empty()) return {};
+    return index < 0 || index >= Count() ? values.back() : values[static_cast<std::size_t>(index)];
+}
+
+// An empty box has nothing selected: a selection left over would point past the items that
+// are added later.
+bool OptionBox::Clear()
+{
+    captions.clear();
+    values.clear();
+    selected = -1;
+    return true;
+}
+
+void OptionBox::SetEnabledAndPaint(bool on)
+{
+    enabled = on;
+    Paint();
+}
+
+void OptionBox::SetTextColor(Colour colour)
+{
+    textColor = colour;
+    Paint();
+}
+
+void OptionBox::MakeImages()
+{
+    for (int i = 0; i < 4; ++i) {
+        if (images[i]) continue;
+        const PackedPicture& picture = packedOptionBoxPictures[pictureFor[i]];
+        if (const auto rgb = UnpackPicture(picture)) images[i].reset(MakeImage(this, rgb.get(), picture.width, picture.height));
+    }
+    if (!scratch && images[unselectedPicture]) {
+        const PackedPicture& picture = packedOptionBoxPictures[pictureFor[unselectedPicture]];
+        if (const auto rgb = UnpackPicture(picture)) scratch.reset(MakeImage(this, rgb.get(), picture.width, picture.height));
+    }
+}
+
+Colour OptionBox::Background() const { return backColor != noColour ? backColor : EraseColour(); }
+
+void OptionBox::Paint()
+{
+    if (formBeingCreated || !created) return;
+    const int count = Count();
+    if (height < count * itemHeight) height = count * itemHeight;
+    MakeImages();
+    DrawContext context(GetForm());
+    const Point origin = ToFormCoordinates(x, y);
+    const int left = origin.x;
+    const Colour background = Background();
+    context.FillRectangle(left, origin.y, width + 1, height + 1, 0, 0, background);
+
+    for (int i = 0; i < count; ++i) {
+        const int bottom = origin.y + 25 + itemHeight * i;
+        const Picture picture = i == selected ? (enabled ? selectedPicture : selectedDisabledPicture)
+                                              : (enabled ? unselectedPicture : unselectedDisabledPicture);
+        const XImage* source = images[picture].get();
+        if (source && scratch && source->bytes_per_line == scratch->bytes_per_line && source->height == scratch->height) {
+            std::memcpy(scratch->data, source->data, static_cast<std::size_t>(source->bytes_per_line) * source->height);
+            context.PutImageTransparent(left + 1, bottom - 19, pictureSide, pictureSide, scratch.get(), 0x000000);
+        }
+        context.DrawText(left + 28, bottom - 24, width - 30, itemHeight, captions[static_cast<std::size_t>(i)],
+                         enabled ? textColor : disabledColour, background, 0);
+        if (focused && enabled && (i == selected || (i == 0 && selected == -1))) {
+            const int l = left + 25, r = left + width - 6;
+            context.DrawLine(l, bottom - 23, r, bottom - 23, DrawContext::onOffDash, textColor);
+            context.DrawLine(l, bottom, l, bottom - 24, DrawContext::onOffDash, textColor);
+            context.DrawLine(r, bottom - 23, r, bottom + 1, DrawContext::onOffDash, textColor);
+            context.DrawLine(l, bottom, r, bottom, DrawContext::onOffDash, textColor);
+        }
+    }
+}

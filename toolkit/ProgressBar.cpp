@@ -1,0 +1,121 @@
+#include "toolkit/ProgressBar.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "graphics/DrawContext.h"
+#include "toolkit/Form.h"
+#include "toolkit/Registry.h"
+
+ProgressBar::ProgressBar(GUIElement* parentElement, int minimum, int maximum)
+    : Child(parentElement), minimum(minimum), maximum(maximum), value(minimum)
+{
+    typeName = "progressbar";
+    width = 190;
+    height = 25;
+    tabStop = false;
+    painted = true;
+}
+
+void ProgressBar::Create()
+{
+    if (!created) MarkCreated();
+}
+
+void ProgressBar::SetValue(int newValue)
+{
+    if (newValue == value) return;
+    // Not std::clamp: a bar built with its limits the wrong way round must not be undefined.
+    if (newValue > maximum) newValue = maximum;
+    if (newValue < minimum) newValue = minimum;
+    value = newValue;
+    if (created) Paint();
+}
+
+void ProgressBar::SetBordered(bool on)
+{
+    bordered = on;
+    if (created) Paint();
+}
+
+void ProgressBar::Show()
+{
+    GUIElement::Show();
+    Paint();
+}
+
+void ProgressBar::ShowWindow()
+{
+    GUIElement::ShowWindow();
+    Paint();
+}
+
+void ProgressBar::Hide()
+{
+    if (created) {
+        const Point origin = ToFormCoordinates(x, y);
+        // One more than the bar's own fill in each direction, so that the white right and bottom
+        // edges of the frame go too.
+        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+    }
+    GUIElement::Hide();
+}
+
+void ProgressBar::SetSize(int newWidth, int newHeight)
+{
+    if (!created) {
+        width = newWidth;
+        height = newHeight;
+        return;
+    }
+    Hide();
+    width = newWidth;
+    height = newHeight;
+    Show();
+}
+
+void ProgressBar::SetPosition(int newX, int newY)
+{
+    if (!created) {
+        x = newX;
+        y = newY;
+        return;
+    }
+    Hide();
+    x = newX;
+    y = newY;
+    Show();
+}
+
+// The bar measures the value's distance from the minimum, so that a range that does not start at
+// 0 still fills from empty to full; an empty range (or one given the wrong way round) has no
+// meaningful fraction and shows empty.
+int ProgressBar::FilledWidth() const
+{
+    const std::int64_t range = static_cast<std::int64_t>(maximum) - minimum;
+    const int inner = width - 2;
+    if (range <= 0 || inner <= 0) return 0;
+    const double fraction = static_cast<double>(static_cast<std::int64_t>(value) - minimum) / static_cast<double>(range);
+    if (!(fraction > 0)) return 0;
+    const double filled = std::floor(inner * fraction);
+    return filled >= inner ? inner : static_cast<int>(filled);
+}
+
+void ProgressBar::Paint()
+{
+    // A hidden bar keeps its created state (only its visibility goes), so it must not come back
+    // on the form's next expose or on a new value.
+    if (formBeingCreated || !created || !visible) return;
+    DrawContext context(GetForm());
+    const Point origin = ToFormCoordinates(x, y);
+    const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
+    context.FillRectangle(left, top, width, height, 0, 0, backColor != noColour ? backColor : defaultBackColour);
+    if (bordered) {
+        context.DrawLine(left, top, right, top, DrawContext::solid, 0x000000);
+        context.DrawLine(left, bottom, left, top, DrawContext::solid, 0x000000);
+        context.DrawLine(right, top, right, bottom, DrawContext::solid, 0xFFFFFF);
+        context.DrawLine(left, bottom, right, bottom, DrawContext::solid, 0xFFFFFF);
+    }
+    if (const int filled = FilledWidth(); filled > 0)
+        context.FillRectangle(left + 1, top + 1, filled, height - 2, 0, 0, 0x0000FF);
+}
