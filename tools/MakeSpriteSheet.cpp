@@ -71,11 +71,11 @@ Colour Sphere(Colour base, double dx, double dy, double radius, double shininess
     const double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
     const double hx = lx, hy = ly, hz = lz + 1;
     const double hLength = std::sqrt(hx * hx + hy * hy + hz * hz);
-    const double specular = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hLength), shininess);
+    const double glint = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hLength), shininess);
     // Light bounced up from the board keeps the lower edge from going flat black.
     const double bounce = std::max(0.0, ny) * (1 - nz) * 0.25;
     Colour colour = base * (0.22 + 0.9 * diffuse + bounce);
-    return Mix(colour, Rgb(0xFFFFFF), Clamp01(specular * gloss));
+    return Mix(colour, Rgb(0xFFFFFF), Clamp01(glint * gloss));
 }
 
 Colour ShadowOver(Colour under, double x, double y, double cx, double cy, double radius)

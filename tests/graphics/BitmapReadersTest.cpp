@@ -46,38 +46,38 @@ const std::vector<std::uint32_t> sixteenColours = {
 
 BitmapSpec TwentyFourBitFiveByThree()
 {
-    BitmapSpec spec;
-    spec.bitsPerPixel = 24;
-    spec.width = 5;
-    spec.height = 3;
-    spec.rows = {
+    BitmapSpec bitmap;
+    bitmap.bitsPerPixel = 24;
+    bitmap.width = 5;
+    bitmap.height = 3;
+    bitmap.rows = {
         {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF},
         {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F},
         {0xA0B0C0, 0x000000, 0x7F7F7F, 0xFEDCBA, 0x102030},
     };
-    return spec;
+    return bitmap;
 }
 
 BitmapSpec EightBitThreeByTwo()
 {
-    BitmapSpec spec;
-    spec.bitsPerPixel = 8;
-    spec.width = 3;
-    spec.height = 2;
-    spec.palette = {0x000000, 0xFF8000, 0x00FF80, 0x8000FF};
-    spec.rows = {{1, 2, 3}, {3, 0, 1}};
-    return spec;
+    BitmapSpec bitmap;
+    bitmap.bitsPerPixel = 8;
+    bitmap.width = 3;
+    bitmap.height = 2;
+    bitmap.palette = {0x000000, 0xFF8000, 0x00FF80, 0x8000FF};
+    bitmap.rows = {{1, 2, 3}, {3, 0, 1}};
+    return bitmap;
 }
 
 BitmapSpec FourBitFiveByTwo()
 {
-    BitmapSpec spec;
-    spec.bitsPerPixel = 4;
-    spec.width = 5;
-    spec.height = 2;
-    spec.palette = sixteenColours;
-    spec.rows = {{1, 2, 3, 4, 5}, {15, 14, 13, 12, 11}};
-    return spec;
+    BitmapSpec bitmap;
+    bitmap.bitsPerPixel = 4;
+    bitmap.width = 5;
+    bitmap.height = 2;
+    bitmap.palette = sixteenColours;
+    bitmap.rows = {{1, 2, 3, 4, 5}, {15, 14, 13, 12, 11}};
+    return bitmap;
 }
 
 }  // namespace
@@ -85,8 +85,8 @@ BitmapSpec FourBitFiveByTwo()
 TEST(ReadBitmap24, OddWidthSkipsTheRowPaddingAndFlipsTheRows)
 {
     TempFolder folder;
-    const BitmapSpec spec = TwentyFourBitFiveByThree();
-    const std::string bytes = BitmapBytes(spec);
+    const BitmapSpec bitmap = TwentyFourBitFiveByThree();
+    const std::string bytes = BitmapBytes(bitmap);
     ASSERT_EQ(bytes.size(), 54u + 16u * 3u) << "a width of 5 has a stride of 16 bytes";
     folder.WriteFile("odd.bmp", bytes);
 
@@ -94,38 +94,38 @@ TEST(ReadBitmap24, OddWidthSkipsTheRowPaddingAndFlipsTheRows)
     ASSERT_TRUE(image);
     EXPECT_EQ(image.width, 5);
     EXPECT_EQ(image.height, 3);
-    EXPECT_EQ(Pixels(image), Flatten(spec.rows));
+    EXPECT_EQ(Pixels(image), Flatten(bitmap.rows));
 }
 
 TEST(ReadBitmap24, ReadsThePixelsAtTheOffsetAfterALargerHeader)
 {
     TempFolder folder;
-    BitmapSpec spec = TwentyFourBitFiveByThree();
-    spec.headerExtra = 84;  // a 124-byte info header
-    folder.WriteFile("v5.bmp", BitmapBytes(spec));
+    BitmapSpec bitmap = TwentyFourBitFiveByThree();
+    bitmap.headerExtra = 84;  // a 124-byte info header
+    folder.WriteFile("v5.bmp", BitmapBytes(bitmap));
     const RgbImage image = ReadBitmap24("v5.bmp");
     ASSERT_TRUE(image);
-    EXPECT_EQ(Pixels(image), Flatten(spec.rows));
+    EXPECT_EQ(Pixels(image), Flatten(bitmap.rows));
 }
 
 TEST(ReadBitmap8, OddWidthIndexesThePalette)
 {
     TempFolder folder;
-    const BitmapSpec spec = EightBitThreeByTwo();
-    folder.WriteFile("eight.bmp", BitmapBytes(spec));
+    const BitmapSpec bitmap = EightBitThreeByTwo();
+    folder.WriteFile("eight.bmp", BitmapBytes(bitmap));
     const RgbImage image = ReadBitmap8("eight.bmp");
     ASSERT_TRUE(image);
     EXPECT_EQ(image.width, 3);
     EXPECT_EQ(image.height, 2);
-    EXPECT_EQ(Pixels(image), Colours(spec.rows, spec.palette));
+    EXPECT_EQ(Pixels(image), Colours(bitmap.rows, bitmap.palette));
 }
 
 TEST(ReadBitmap8, IndexWithoutAPaletteEntryIsBlack)
 {
     TempFolder folder;
-    BitmapSpec spec = EightBitThreeByTwo();
-    spec.rows = {{1, 4, 255}, {3, 200, 0}};
-    folder.WriteFile("short-palette.bmp", BitmapBytes(spec));
+    BitmapSpec bitmap = EightBitThreeByTwo();
+    bitmap.rows = {{1, 4, 255}, {3, 200, 0}};
+    folder.WriteFile("short-palette.bmp", BitmapBytes(bitmap));
     const RgbImage image = ReadBitmap8("short-palette.bmp");
     ASSERT_TRUE(image);
     EXPECT_EQ(Pixels(image), (std::vector<std::uint32_t>{0xFF8000, 0, 0, 0x8000FF, 0, 0}));
@@ -134,21 +134,21 @@ TEST(ReadBitmap8, IndexWithoutAPaletteEntryIsBlack)
 TEST(ReadBitmap8, PaletteIsCutAt256EntriesWhenTheOffsetLiesFurther)
 {
     TempFolder folder;
-    BitmapSpec spec = EightBitThreeByTwo();
-    spec.palette.assign(300, 0x112233);
-    spec.palette[255] = 0xABCDEF;
-    spec.rows = {{255, 0, 255}, {0, 255, 0}};
-    folder.WriteFile("long-palette.bmp", BitmapBytes(spec));
+    BitmapSpec bitmap = EightBitThreeByTwo();
+    bitmap.palette.assign(300, 0x112233);
+    bitmap.palette[255] = 0xABCDEF;
+    bitmap.rows = {{255, 0, 255}, {0, 255, 0}};
+    folder.WriteFile("long-palette.bmp", BitmapBytes(bitmap));
     const RgbImage image = ReadBitmap8("long-palette.bmp");
     ASSERT_TRUE(image);
-    EXPECT_EQ(Pixels(image), Colours(spec.rows, spec.palette));
+    EXPECT_EQ(Pixels(image), Colours(bitmap.rows, bitmap.palette));
 }
 
 TEST(ReadBitmap4, OddWidthIgnoresTheLowNibbleOfTheLastByte)
 {
     TempFolder folder;
-    const BitmapSpec spec = FourBitFiveByTwo();
-    std::string bytes = BitmapBytes(spec);
+    const BitmapSpec bitmap = FourBitFiveByTwo();
+    std::string bytes = BitmapBytes(bitmap);
     const std::size_t offset = 54 + 16 * 4;
     ASSERT_EQ(bytes.size(), offset + 4 * 2) << "3 data bytes in a 4-byte stride";
     // A non-zero unused nibble in both rows must not show.
@@ -160,19 +160,19 @@ TEST(ReadBitmap4, OddWidthIgnoresTheLowNibbleOfTheLastByte)
     ASSERT_TRUE(image);
     EXPECT_EQ(image.width, 5);
     EXPECT_EQ(image.height, 2);
-    EXPECT_EQ(Pixels(image), Colours(spec.rows, spec.palette));
+    EXPECT_EQ(Pixels(image), Colours(bitmap.rows, bitmap.palette));
 }
 
 TEST(ReadBitmap4, WritesThePictureAsSourceTextBesideTheBitmap)
 {
     TempFolder folder;
-    BitmapSpec spec;
-    spec.bitsPerPixel = 4;
-    spec.width = 3;
-    spec.height = 2;
-    spec.palette = sixteenColours;
-    spec.rows = {{1, 2, 3}, {0xA, 0xB, 0xF}};
-    folder.WriteFile("pic.bmp", BitmapBytes(spec));
+    BitmapSpec bitmap;
+    bitmap.bitsPerPixel = 4;
+    bitmap.width = 3;
+    bitmap.height = 2;
+    bitmap.palette = sixteenColours;
+    bitmap.rows = {{1, 2, 3}, {0xA, 0xB, 0xF}};
+    folder.WriteFile("pic.bmp", BitmapBytes(bitmap));
 
     ASSERT_TRUE(ReadBitmap4("pic.bmp"));
 
@@ -331,11 +331,11 @@ TEST_P(HostileBitmap, OffsetOutsideTheFile)
 
 TEST_P(HostileBitmap, LargestSideIsAccepted)
 {
-    BitmapSpec spec = Valid(GetParam());
-    spec.width = maxBitmapSide;
-    spec.height = 1;
-    spec.rows = {std::vector<std::uint32_t>(maxBitmapSide, GetParam() == 24 ? 0x010203 : 1)};
-    folder.WriteFile("wide.bmp", BitmapBytes(spec));
+    BitmapSpec bitmap = Valid(GetParam());
+    bitmap.width = maxBitmapSide;
+    bitmap.height = 1;
+    bitmap.rows = {std::vector<std::uint32_t>(maxBitmapSide, GetParam() == 24 ? 0x010203 : 1)};
+    folder.WriteFile("wide.bmp", BitmapBytes(bitmap));
     const RgbImage image = Read(GetParam(), "wide.bmp");
     ASSERT_TRUE(image);
     EXPECT_EQ(image.width, maxBitmapSide);

@@ -25,33 +25,33 @@ inline void PutLittleEndian(std::string& bytes, std::size_t at, std::uint32_t va
     for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
 }
 
-inline std::string BitmapBytes(const BitmapSpec& spec)
+inline std::string BitmapBytes(const BitmapSpec& bitmap)
 {
-    const std::size_t offset = 54 + spec.headerExtra + spec.palette.size() * 4;
+    const std::size_t offset = 54 + bitmap.headerExtra + bitmap.palette.size() * 4;
     std::string bytes(offset, '\0');
     bytes[0] = 'B';
     bytes[1] = 'M';
     PutLittleEndian(bytes, 10, static_cast<std::uint32_t>(offset));
-    PutLittleEndian(bytes, 14, static_cast<std::uint32_t>(40 + spec.headerExtra));
-    PutLittleEndian(bytes, 18, static_cast<std::uint32_t>(spec.width));
-    PutLittleEndian(bytes, 22, static_cast<std::uint32_t>(spec.height));
+    PutLittleEndian(bytes, 14, static_cast<std::uint32_t>(40 + bitmap.headerExtra));
+    PutLittleEndian(bytes, 18, static_cast<std::uint32_t>(bitmap.width));
+    PutLittleEndian(bytes, 22, static_cast<std::uint32_t>(bitmap.height));
     bytes[26] = 1;
-    bytes[28] = static_cast<char>(spec.bitsPerPixel);
-    for (std::size_t i = 0; i < spec.palette.size(); ++i) {
-        const std::size_t at = 54 + spec.headerExtra + i * 4;
-        bytes[at] = static_cast<char>(spec.palette[i]);
-        bytes[at + 1] = static_cast<char>(spec.palette[i] >> 8);
-        bytes[at + 2] = static_cast<char>(spec.palette[i] >> 16);
+    bytes[28] = static_cast<char>(bitmap.bitsPerPixel);
+    for (std::size_t i = 0; i < bitmap.palette.size(); ++i) {
+        const std::size_t at = 54 + bitmap.headerExtra + i * 4;
+        bytes[at] = static_cast<char>(bitmap.palette[i]);
+        bytes[at + 1] = static_cast<char>(bitmap.palette[i] >> 8);
+        bytes[at + 2] = static_cast<char>(bitmap.palette[i] >> 16);
     }
-    for (auto row = spec.rows.rbegin(); row != spec.rows.rend(); ++row) {
+    for (auto row = bitmap.rows.rbegin(); row != bitmap.rows.rend(); ++row) {
         std::string data;
         for (std::size_t x = 0; x < row->size(); ++x) {
             const std::uint32_t value = (*row)[x];
-            if (spec.bitsPerPixel == 24) {
+            if (bitmap.bitsPerPixel == 24) {
                 data += static_cast<char>(value);
                 data += static_cast<char>(value >> 8);
                 data += static_cast<char>(value >> 16);
-            } else if (spec.bitsPerPixel == 8) {
+            } else if (bitmap.bitsPerPixel == 8) {
                 data += static_cast<char>(value);
             } else if (x % 2 == 0) {
                 data += static_cast<char>(value << 4);
@@ -59,7 +59,7 @@ inline std::string BitmapBytes(const BitmapSpec& spec)
                 data.back() = static_cast<char>(static_cast<unsigned char>(data.back()) | (value & 0x0F));
             }
         }
-        while (data.size() % 4 != 0) data += static_cast<char>(spec.padding);
+        while (data.size() % 4 != 0) data += static_cast<char>(bitmap.padding);
         bytes += data;
     }
     PutLittleEndian(bytes, 2, static_cast<std::uint32_t>(bytes.size()));
