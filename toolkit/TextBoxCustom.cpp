@@ -1,0 +1,581 @@
+#include "toolkit/TextBoxCustom.h"
+
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "graphics/DrawContext.h"
+#include "toolkit/Form.h"
+#include "toolkit/Registry.h"
+#include "util/Beep.h"
+#include "util/Strings.h"
+
+namespace {
+
+constexpr char backspaceKey = 8;
+constexpr char enterKey = 13;
+constexpr char escapeKey = 27;
+constexpr char deleteKey = 127;
+
+// Line breaks in the text are carriage returns; a line feed is shown as a blank.
+constexpr char lineBreak = '\r';
+
+bool IsSeparatorSlot(int position) { return position == 2 || position == 5; }
+
+std::string WithoutTrailingBlanks(std::string text)
+{
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+}  // namespace
+
+TextBoxCustom::TextBoxCustom(GUIElement* parentForm, const std::string& initialText) : Child(parentForm)
+{
+    typeName = "TextBoxCustom";
+    painted = true;
+    backColor = 0xFFFFFF;
+    width = 80;
+    height = 30;
+    text = TrimRight(initialText);
+    length = static_cast<int>(text.size());
+    MeasureCells();
+}
+
+void TextBoxCustom::MeasureCells()
+{
+    DrawContext context(GetForm());
+    layout.SetCellSize(context.CharWidth() + 2, context.LineHeight() + 4);
+    // A form without a window yet has no font to measure with: try again when the box is made.
+    cellsMeasured = context.IsUsable() && context.CharWidth() > 0;
+}
+
+void TextBoxCustom::UpdateLayout()
+{
+    height = layout.RaisedHeight(height);
+    layout.SetBoxSize(width, height);
+}
+
+int TextBoxCustom::Limit() const { return std::min(maxLength, Capacity()); }
+
+void TextBoxCustom::Store(bool& field, bool value)
+{
+    field = value;
+    if (created) Paint();
+}
+
+void TextBoxCustom::Create()
+{
+    if (created) return;
+    if (!cellsMeasured) MeasureCells();
+    if (id == 0) AssignId();
+    buffer.assign(static_cast<std::size_t>(maxLength) + 1, ' ');
+    buffer.back() = 0;
+    UpdateLayout();
+    const Cell blank{' ', enabled ? textColor : disabledTextColour, enabled ? backColor : defaultBackColour, maxLength};
+    cells.assign(static_cast<std::size_t>(layout.CellCount()), blank);
+    SyncBuffer();
+    created = true;
+    visible = true;
+}
+
+void TextBoxCustom::SyncBuffer()
+{
+    if (!multiLine) text = text.substr(0, text.find('\n'));
+    if (buffer.empty()) return;
+    std::fill(buffer.begin(), buffer.end(), ' ');
+    buffer[static_cast<std::size_t>(Limit())] = 0;
+    buffer.back() = 0;
+    const int count = std::min(static_cast<int>(text.size()), Limit());
+    std::copy_n(text.begin(), count, buffer.begin());
+    caret = count;
+}
+
+std::string TextBoxCustom::BufferText() const
+{
+    if (buffer.empty()) return text;
+    const auto size = static_cast<std::size_t>(Limit());
+    return std::string(buffer.data(), strnlen(buffer.data(), size));
+}
+
+std::string TextBoxCustom::GetText() const { return created ? TrimRight(BufferText()) : text; }
+
+void TextBoxCustom::SetText(const std::string& value)
+{
+    text = value;
+    length = static_cast<int>(text.size());
+    caret = std::max(length - 1, 0);
+    if (!created) return;
+    SyncBuffer();
+    Paint();
+}
+
+void TextBoxCustom::SetSize(int newWidth, int newHeight)
+{
+    const int raised = layout.HeightForSize(newHeight, font.Height());
+    if (!created) {
+        width = newWidth;
+        height = raised;
+        return;
+    }
+    Hide();
+    width = newWidth;
+    height = raised;
+    Show();
+}
+
+void TextBoxCustom::SetPosition(int newX, int newY)
+{
+    if (!created) {
+        x = newX;
+        y = newY;
+        return;
+    }
+    Hide();
+    x = newX;
+    y = newY;
+    Show();
+}
+
+void TextBoxCustom::Show()
+{
+    Child::Show();
+    Paint();
+}
+
+void TextBoxCustom::ShowWindow()
+{
+    Child::ShowWindow();
+    Paint();
+}
+
+void TextBoxCustom::Hide()
+{
+    if (!created) return;
+    // The next Show builds the buffer from the text again: keep what was typed meanwhile.
+    text = TrimRight(BufferText());
+    {
+        const Point corner = ToFormCoordinates(x, y);
+        DrawContext(GetForm()).FillRectangle(corner.x, corner.y, width + 1, height + 1, 0, 0, EraseColour());
+    }
+    visible = false;
+    created = false;
+}
+
+void TextBoxCustom::SetFocus()
+{
+    if (!created) return;
+    const auto alive = LifeToken();
+    focused = true;
+    GotFocus();
+    if (alive.expired()) return;
+    if (GUIElement* previous = focusElement; previous && previous != this && previous->GetId() != id) {
+        previous->LostFocus();
+        if (alive.expired()) return;
+    }
+    focusElement = this;
+}
+
+void TextBoxCustom::GotFocus()
+{
+    const auto alive = LifeToken();
+    Child::GotFocus();
+    if (!alive.expired()) RedrawCells(false);
+}
+
+void TextBoxCustom::LostFocus()
+{
+    const auto alive = LifeToken();
+    Child::LostFocus();
+    if (!alive.expired()) RedrawCells(false);
+}
+
+void TextBoxCustom::SetEnabledAndPaint(bool value)
+{
+    enabled = value;
+    if (created) Paint();
+}
+
+void TextBoxCustom::SetMaxLength(int value)
+{
+    if (!created) maxLength = std::max(value, 0);
+}
+
+void TextBoxCustom::SetDateMode(bool on)
+{
+    dateMode = on;
+    digitsOnly = on;
+    if (on) {
+        // A box already made keeps its buffer: it may never be asked to hold more than that.
+        maxLength = created ? std::min(10, Capacity()) : 10;
+        editorMode = false;
+    }
+    if (!created) return;
+    buffer[static_cast<std::size_t>(Limit())] = 0;
+    caret = std::min(caret, Limit());
+    Paint();
+}
+
+void TextBoxCustom::SetEditorMode(bool on)
+{
+    editorMode = on;
+    if (on) multiLine = true;
+}
+
+void TextBoxCustom::SetAlignRight(bool on)
+{
+    alignRight = on;
+    if (on) alignCenter = false;
+    Refresh();
+}
+
+void TextBoxCustom::SetAlignCenter(bool on)
+{
+    alignCenter = on;
+    if (on) alignRight = false;
+    Refresh();
+}
+
+void TextBoxCustom::SetAlignLeft(bool on)
+{
+    if (on) alignRight = alignCenter = false;
+    Refresh();
+}
+
+void TextBoxCustom::SetOptionA(bool on)
+{
+    optionA = on;
+    if (on) optionB = false;
+    Refresh();
+}
+
+void TextBoxCustom::SetOptionB(bool on)
+{
+    optionB = on;
+    if (on) optionA = false;
+    Refresh();
+}
+
+void TextBoxCustom::Refresh()
+{
+    if (created) Paint();
+}
+
+void TextBoxCustom::Paint()
+{
+    if (formBeingCreated || !created) return;
+    UpdateLayout();
+    {
+        DrawContext context(GetForm());
+        const Point corner = ToFormCoordinates(x, y);
+        const int left = corner.x, top = corner.y, right = left + width - 1, bottom = top + height - 1;
+        context.FillRectangle(left, top, width, height, 0, 0, enabled ? backColor : defaultBackColour);
+        if (border3D) {
+            const int solid = DrawContext::solid;
+            context.DrawLine(left, top, right, top, solid, 0xFFFFFF);
+            context.DrawLine(left, bottom, left, top, solid, 0xFFFFFF);
+            context.DrawLine(right, top, right, bottom, solid, 0x000000);
+            context.DrawLine(left, bottom, right, bottom, solid, 0x000000);
+            context.DrawLine(left + 1, top + 1, right - 1, top + 1, solid, 0x000000);
+            context.DrawLine(left + 1, bottom - 1, left + 1, top + 1, solid, 0x000000);
+            context.DrawLine(right - 1, top + 1, right - 1, bottom - 1, solid, 0xFFFFFF);
+            context.DrawLine(left + 1, bottom - 1, right - 1, bottom - 1, solid, 0xFFFFFF);
+        }
+    }
+    RedrawCells(true);
+}
+
+void TextBoxCustom::RedrawCells(bool full) { DrawCells(full, caret); }
+
+void TextBoxCustom::DrawCell(DrawContext& context, int left, int top, char shown, Colour fg, Colour bg, int align)
+{
+    context.DrawText(left, top, layout.CellWidth(), layout.CellHeight(), std::string(1, shown), fg, bg, align);
+}
+
+void TextBoxCustom::RefuseInput() { Beep(); }
+
+void TextBoxCustom::DrawCells(bool full, int from)
+{
+    if (formBeingCreated || !created || buffer.empty()) return;
+    UpdateLayout();
+    const int gridCells = std::min(layout.GridCells(), static_cast<int>(cells.size()) - 1);
+    if (gridCells <= 0) return;
+    const int columns = layout.Columns();
+    const int cellWidth = layout.CellWidth();
+    const int cellHeight = layout.CellHeight();
+    const int innerWidth = layout.InnerWidth();
+    const Colour background = enabled ? backColor : defaultBackColour;
+    const bool caretShown = focused && enabled && !readOnly;
+    const int align = multiLine ? 0 : alignCenter ? 2 : alignRight ? 1 : 0;
+
+    int start = std::max(from - 1, 0);
+    if (dateMode && (from == 3 || from == 6)) start = from - 2;
+    if (full) start = 0;
+
+    DrawContext context(GetForm());
+    const Point corner = ToFormCoordinates(x, y);
+    const int limit = Limit();
+    int column = 0, row = 0;
+    for (int i = 0; i <= limit; ++i) {
+        const char c = buffer[static_cast<std::size_t>(i)];
+        // The terminator behind the last position shows as a blank, like the padding.
+        char shown = c == '\n' || c == 0 ? ' ' : c;
+        if (password && shown != ' ') shown = '*';
+        const int cellLeft = corner.x + layout.CellLeft(column);
+        const int cellTop = corner.y + layout.CellTop(row);
+
+        if (c == lineBreak && !password) {
+            if (column * cellWidth < innerWidth - cellWidth) {
+                if ((row + 1) * cellHeight < height)
+                    context.FillRectangle(cellLeft, cellTop, innerWidth - column * cellWidth + 1, cellHeight + 1, 0, 0,
+                                          background);
+                for (int k = column; k < columns; ++k) {
+                    const long long number = k + static_cast<long long>(row) * columns;
+                    if (number < gridCells) cells[static_cast<std::size_t>(number)] = {lineBreak, textColor, background, i};
+                }
+            }
+            if (caretShown && i == caret && layout.RowFits(row))
+                DrawCell(context, cellLeft, cellTop, ' ', textColor, caretColor, 0);
+            column = 0;
+            ++row;
+            continue;
+        }
+
+        if (layout.MustWrap(column)) {
+            column = 0;
+            ++row;
+        }
+        if (!layout.RowFits(row)) {
+            // Nothing from here on can be shown, so the buffer keeps none of it: what the box
+            // holds is what it shows. A character just typed here is refused.
+            std::fill(buffer.begin() + i, buffer.begin() + limit, ' ');
+            if (i <= start) {
+                caret = std::max(std::min(caret - 1, i), 0);
+                RefuseInput();
+            }
+            return;
+        }
+        const long long number = column + static_cast<long long>(row) * columns;
+        if (number >= gridCells) return;
+        if (i >= start) {
+            Cell& cell = cells[static_cast<std::size_t>(number)];
+            const Colour fg = enabled ? textColor : disabledTextColour;
+            const Colour bg = caretShown && i == caret ? caretColor : background;
+            cell.index = i;
+            if (full || cell.fg != fg || cell.bg != bg || cell.ch != shown) {
+                DrawCell(context, corner.x + layout.CellLeft(column), corner.y + layout.CellTop(row), shown, fg, bg,
+                         align);
+                cell = {shown, fg, bg, i};
+            }
+        }
+        ++column;
+    }
+}
+
+int TextBoxCustom::CaretCell() const
+{
+    const auto found = std::find_if(cells.begin(), cells.end(), [&](const Cell& cell) { return cell.index == caret; });
+    return found == cells.end() ? 0 : static_cast<int>(found - cells.begin());
+}
+
+void TextBoxCustom::MoveCaretVertically(int rowStep)
+{
+    const int columns = layout.Columns();
+    if (columns <= 0) {
+        RefuseInput();
+        return;
+    }
+    const int cell = CaretCell();
+    const int row = cell / columns, column = cell % columns;
+    const long long target = static_cast<long long>(row + rowStep) * columns + column;
+    if (rowStep < 0) {
+        if (row == 0 || target >= static_cast<long long>(cells.size())) {
+            RefuseInput();
+            return;
+        }
+        caret = std::min(cells[static_cast<std::size_t>(target)].index, Limit());
+        DrawCells(false, caret);
+        return;
+    }
+    if (row < layout.Rows() - 1 && target < static_cast<long long>(cells.size())) {
+        const int below = cells[static_cast<std::size_t>(target)].index;
+        if (below < length) {
+            const int previous = caret;
+            caret = std::min(below, Limit());
+            DrawCells(false, previous);
+            return;
+        }
+    }
+    RefuseInput();
+}
+
+void TextBoxCustom::Click(Point point)
+{
+    const auto alive = LifeToken();
+    Child::Click(point);
+    if (alive.expired() || !created) return;
+    const Point corner = ToFormCoordinates(x, y);
+    const int number = layout.CellAt(point.x - corner.x, point.y - corner.y);
+    if (number < 0 || number >= static_cast<int>(cells.size())) return;
+    int position = cells[static_cast<std::size_t>(number)].index;
+    if (position >= length) position = std::max(length, 0);
+    caret = std::min(position, Limit());
+    if (dateMode && IsSeparatorSlot(caret)) --caret;
+    DrawCells(false, 0);
+}
+
+void TextBoxCustom::KeyDown(unsigned long keysym)
+{
+    const auto alive = LifeToken();
+    Child::KeyDown(keysym);
+    if (alive.expired() || !created) return;
+    switch (keysym) {
+    case XK_Left:
+        caret = dateMode && (caret == 3 || caret == 6) ? caret - 2 : std::max(caret - 1, 0);
+        RedrawCells(false);
+        break;
+    case XK_Right:
+        if (caret >= length) {
+            RefuseInput();
+            break;
+        }
+        caret = std::min(caret + 1, Limit());
+        if (dateMode && IsSeparatorSlot(caret)) caret = std::min(caret + 1, Limit());
+        RedrawCells(false);
+        break;
+    case XK_Up:
+        if (multiLine) MoveCaretVertically(-1);
+        break;
+    case XK_Down:
+        if (multiLine) MoveCaretVertically(1);
+        break;
+    default:
+        break;
+    }
+}
+
+// The text as the buffer holds it, without the padding: unlike GetText it keeps trailing line
+// breaks, which an edit elsewhere in the text must not lose.
+std::string TextBoxCustom::EditableText() const { return WithoutTrailingBlanks(BufferText()); }
+
+void TextBoxCustom::DeleteAtCaret()
+{
+    if (editorMode) {
+        std::string edited = EditableText();
+        const auto at = static_cast<std::size_t>(caret);
+        if (at < edited.size()) edited.erase(at, 1);
+        const int kept = caret;
+        text = edited;
+        SyncBuffer();
+        --length;
+        caret = kept;
+    } else if (caret < Limit()) {
+        buffer[static_cast<std::size_t>(caret)] = ' ';
+    }
+    DrawCells(false, caret);
+}
+
+void TextBoxCustom::Backspace()
+{
+    if (caret < 1) {
+        RefuseInput();
+        return;
+    }
+    const int old = caret;
+    const std::string current = EditableText();
+    // Behind a date separator the digit before the separator goes, and the separator stays.
+    const bool behindSeparator = dateMode && (old == 3 || old == 6);
+    const auto keep = static_cast<std::size_t>(behindSeparator ? old - 2 : old - 1);
+    std::string edited = current.substr(0, std::min(keep, current.size()));
+    if (static_cast<std::size_t>(old) < current.size()) edited += current.substr(static_cast<std::size_t>(old));
+    const int newCaret = behindSeparator ? old - 2 : old - 1;
+    if (behindSeparator) --length;
+    if (dateMode) {
+        edited = TrimRight(ReplaceAll(edited, "/", ""));
+        if (edited.size() > 1) edited.insert(2, "/");
+        if (edited.size() > 4) edited.insert(5, "/");
+    }
+    text = edited;
+    SyncBuffer();
+    --length;
+    caret = std::min(newCaret, Limit());
+    DrawCells(false, caret);
+}
+
+bool TextBoxCustom::AcceptsPrintable(char character)
+{
+    if (digitsOnly && (character < '0' || character > '9')) {
+        const bool decimalPoint = character == '.' && allowDecimalPoint && GetText().find('.') == std::string::npos &&
+                                  caret < Limit();
+        if (!decimalPoint) {
+            RefuseInput();
+            return false;
+        }
+    }
+    if (caret >= Limit()) {
+        RefuseInput();
+        return false;
+    }
+    return true;
+}
+
+void TextBoxCustom::Overwrite(char character)
+{
+    const int old = caret;
+    buffer[static_cast<std::size_t>(caret++)] = character;
+    if (dateMode && (old == 1 || old == 4) && caret < Limit()) {
+        buffer[static_cast<std::size_t>(caret++)] = '/';
+        ++length;
+    }
+    ++length;
+    DrawCells(false, caret);
+}
+
+void TextBoxCustom::Insert(char character)
+{
+    std::string edited = EditableText();
+    const auto at = static_cast<std::size_t>(caret);
+    if (edited.size() < at) edited.append(at - edited.size(), ' ');
+    edited.insert(at, 1, character);
+    // The box's count can lag behind the text; the test covers whichever is longer, so that
+    // nothing inserted can push a character out of the buffer or off the grid.
+    const int count = std::max(length + 1, static_cast<int>(WithoutTrailingBlanks(edited).size()));
+    if (!layout.Fits(edited, count, Limit())) {
+        RefuseInput();
+        return;
+    }
+    const int old = caret;
+    text = edited;
+    SyncBuffer();
+    caret = old + 1;
+    ++length;
+    DrawCells(false, caret);
+}
+
+bool TextBoxCustom::KeyChar(char character)
+{
+    if (!enabled || readOnly) return false;
+    const auto alive = LifeToken();
+    if (!Child::KeyChar(character)) return false;
+    if (alive.expired()) return false;
+    if (!created) return true;
+
+    if (character == deleteKey) {
+        DeleteAtCaret();
+    } else if (character == backspaceKey) {
+        Backspace();
+    } else if (character == enterKey) {
+        if (multiLine && caret < Limit()) Insert(lineBreak);
+    } else if (character == escapeKey) {
+        // Escape, like Enter on a single line, means nothing to a text box and is not an error.
+    } else if (character < 32) {
+        RefuseInput();
+    } else if (AcceptsPrintable(character)) {
+        if (multiLine)
+            Insert(character);
+        else
+            Overwrite(character);
+    }
+    return true;
+}
