@@ -1,11 +1,17 @@
 // Start-up and shut-down of the game, in a fixed order: nothing else lives here.
 
+#include <sys/types.h>
+
 #include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "game/FormMain.h"
 #include "game/ProductInfo.h"
+#include "joystick/JoystickPoll.h"
+#include "joystick/JoystickReader.h"
 #include "toolkit/DisplayConnection.h"
+#include "toolkit/EventLoop.h"
 #include "util/Files.h"
 #include "util/Log.h"
 
@@ -19,6 +25,15 @@ int main()
     // Nothing can work without a display: stop before forking or making any window.
     if (connection->OpenFailed()) return EXIT_FAILURE;
 
+    const pid_t reader = StartJoystickReader();
+    if (reader < 0) Log("Could not open joystick. Use the cursor keys to move.");
+
+    auto mainForm = std::make_unique<FormMain>(connection.get(), title);
+    Run(*mainForm);
+
+    if (reader > 0) StopJoystickReader(reader);
+    CloseJoystick();
+    mainForm.reset();
     if (!connection->Close()) Log("Chiusura screen non riuscita");
     connection.reset();
     return EXIT_SUCCESS;

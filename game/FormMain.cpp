@@ -1,0 +1,293 @@
+#include "game/FormMain.h"
+
+#include "game/FormAbout.h"
+#include "game/FormMsgBox.h"
+#include "game/FormNamePlayer.h"
+#include "game/HighScoreTable.h"
+#include "game/ProductInfo.h"
+#include "game/SoundPlayer.h"
+#include "graphics/ImageFrame.h"
+#include "graphics/MyImage.h"
+#include "graphics/PackedPicture.h"
+#include "graphics/PictureData.h"
+#include "joystick/JoystickConfig.h"
+#include "toolkit/ButtonCustom.h"
+#include "toolkit/CellControl.h"
+#include "toolkit/EventLoop.h"
+#include "toolkit/Timer.h"
+#include "util/Beep.h"
+#include "util/Files.h"
+#include "util/Log.h"
+#include "util/Strings.h"
+
+namespace {
+
+constexpr Colour formColour = 0xC00000;
+constexpr Colour labelTextColour = 0xFFFFFF;
+constexpr Colour plainButtonColour = 0xFFFDE5;
+constexpr Colour startButtonColour = 0xFF0000;
+constexpr int cellSize = 27;
+constexpr int sheetWidth = 378;
+constexpr int sheetBytes = sheetWidth * cellSize * 3;
+constexpr int exitQuestionId = 1000;
+constexpr int answerYes = 3;
+constexpr int gameTimerInterval = 30;
+
+int InitialSprite(int column, int row)
+{
+    const bool leftWall = column == 0, rightWall = column == FormMain::wellColumns - 1;
+    if (row == FormMain::wellRows - 1) {
+        if (leftWall) return FormMain::bottomLeftSprite;
+        if (rightWall) return FormMain::bottomRightSprite;
+        return FormMain::floorSprite;
+    }
+    if (leftWall) return FormMain::leftWallSprite;
+    if (rightWall) return FormMain::rightWallSprite;
+    return FormMain::emptySprite;
+}
+
+bool IsInterior(int column, int row)
+{
+    return column > 0 && column < FormMain::wellColumns - 1 && row < FormMain::wellRows - 1;
+}
+
+// An image of a built-in picture, or null when it cannot be decoded.
+XImage* PictureImage(GUIElement* form, const PackedPicture& packed)
+{
+    const auto rgb = UnpackPicture(packed);
+    return rgb ? MakeImage(form, rgb.get(), packed.width, packed.height) : nullptr;
+}
+
+}  // namespace
+
+FormMain::FormMain(DisplayConnection* connection, const std::string& title)
+    : Form(nullptr, false), randomBetween(&RandomBetween)
+{
+    if (connection) SetDisplay(connection);
+    soundPlayer = std::make_unique<SoundPlayer>();
+    SetSize(800, 600);
+    SetCaption(title);
+    SetOnCreate([this](GUIElement&, std::uint64_t) { BuildWidgets(); });
+    SetOnMouseDown([this](GUIElement&, std::uint64_t, Point) { DisabledClick(); });
+    SetOnKeyUp([this](GUIElement&, unsigned long keysym) { KeyReleased(keysym); });
+    SetOnKeyDown([this](GUIElement&, unsigned long keysym) { KeyPressed(keysym); });
+    SetOnKeyChar([](GUIElement&, char) { return true; });
+    SetOnCloseQuery([this](GUIElement&) { return QueryExit(); });
+    SetBackColor(formColour);
+    LoadSpriteSheet();
+    Create();
+}
+
+FormMain::~FormMain()
+{
+    if (gameTimer) gameTimer->Stop();
+    gameTimer.reset();
+    if (soundPlayer) soundPlayer->Kill();
+    soundPlayer.reset();
+    DestroyWindow();
+    aboutForm.reset();
+    nameForm.reset();
+    balls.clear();
+    banner.reset();
+    statusLabel.reset();
+    for (auto& cell : wellCells) cell.reset();
+    levelLabel.reset();
+    scoreLabel.reset();
+    toCatchLabel.reset();
+    exitButton.reset();
+    infoButton.reset();
+    startButton.reset();
+    picture.reset();
+    aboutPicture.reset();
+    titlePicture.reset();
+}
+
+void FormMain::LoadSpriteSheet()
+{
+    if (!LoadWholeFile(spriteSheetPath, spriteSheet)) {
+        spriteSheetSize = -1;
+        spriteSheet.clear();
+        return;
+    }
+    // The cells cut their sprites from the whole sheet: a short file is as unusable as a missing one.
+    if (spriteSheet.size() < static_cast<std::size_t>(sheetBytes)) {
+        Log(std::string("Errore loading ") + spriteSheetPath);
+        spriteSheetSize = -1;
+        spriteSheet.clear();
+        return;
+    }
+    spriteSheetSize = static_cast<int>(spriteSheet.size());
+}
+
+void FormMain::BuildWidgets()
+{
+    const Size client = GetClientSize();
+    auto makeLabel = [this](int left, int top, int w, int h) {
+        auto label = std::make_unique<CellControl>(this);
+        label->SetSize(w, h);
+        label->SetPosition(left, top);
+        label->SetBackColor(GetBackColor());
+        label->SetTextColor(labelTextColour);
+        return label;
+    };
+    auto makeButton = [this](const char* caption, int top, Colour textColour, Colour background) {
+        auto button = std::make_unique<ButtonCustom>(this, caption);
+        button->SetSize(100, 28);
+        button->SetPosition(572, top);
+        button->SetTextColor(textColour);
+        button->SetBackColor(background);
+        button->SetOnCommand([](GUIElement& clicked) {
+            if (auto* form = dynamic_cast<FormMain*>(static_cast<Child&>(clicked).GetForm()))
+                form->ButtonClicked(clicked);
+        });
+        return button;
+    };
+
+    picture = std::make_unique<MyImage>(this, static_cast<XImage*>(nullptr));
+    picture->SetSize(200, 50);
+    picture->SetPosition(28, 45);
+    picture->Create();
+
+    statusLabel = makeLabel(278, 55, 280, 25);
+    statusLabel->SetTextAlign(2);
+    statusLabel->Create();
+
+    toCatchLabel = makeLabel(28, (client.height - 70) / 2, 70, 33);
+    toCatchLabel->SetBordered(true);
+    toCatchLabel->SetText("0");
+    toCatchLabel->Create();
+
+    banner = makeLabel(10, 17, client.width - 20, 18);
+    banner->SetTextAlign(0);
+    banner->Create();
+
+    BuildWell();
+
+    scoreLabel = makeLabel(client.width - 228, client.height - 90, 200, 28);
+    scoreLabel->SetBordered(true);
+    scoreLabel->Create();
+    levelLabel = makeLabel(client.width - 228, client.height - 50, 200, 28);
+    levelLabel->SetBordered(true);
+    levelLabel->Create();
+
+    infoButton = makeButton("INFO", 147, 0x000000, plainButtonColour);
+    infoButton->Create();
+    exitButton = makeButton("EXIT", 177, 0x000000, plainButtonColour);
+    exitButton->Create();
+    startButton = makeButton("START", 117, 0xFFFFFF, startButtonColour);
+    startButton->Create();
+
+    highScores = HighScoreTable(productName).Load();
+    LoadJoystickConfig();
+    keys.SetClearOnPress(true);
+    gameTimer = std::make_unique<Timer>(this, gameTimerInterval);
+    gameTimer->SetOnTimer([](Timer& timer) {
+        if (auto* form = dynamic_cast<FormMain*>(timer.GetParent())) form->Tick();
+    });
+}
+
+void FormMain::BuildWell()
+{
+    const unsigned char* sheet = spriteSheet.empty() ? nullptr : spriteSheet.data();
+    for (int row = 0; row < wellRows; ++row) {
+        for (int column = 0; column < wellColumns; ++column) {
+            auto cell = std::make_unique<ImageFrame>(this, sheet, 1, sheetWidth, cellSize, InitialSprite(column, row), 0);
+            cell->SetSize(cellSize, cellSize);
+            cell->SetPosition((column + 1) * cellSize + 148, (row + 1) * cellSize + 90);
+            cell->SetTransparent(false);
+            if (IsInterior(column, row)) cell->tagText = interiorTag;
+            cell->Create();
+            wellCells[static_cast<std::size_t>(column + wellColumns * row)] = std::move(cell);
+        }
+    }
+}
+
+ImageFrame* FormMain::WellCell(int column, int row) const
+{
+    if (column < 0 || column >= wellColumns || row < 0 || row >= wellRows) return nullptr;
+    return wellCells[static_cast<std::size_t>(column + wellColumns * row)].get();
+}
+
+int FormMain::SpriteAt(int column, int row) const
+{
+    const ImageFrame* cell = WellCell(column, row);
+    return cell ? cell->GetSprite().first : -1;
+}
+
+void FormMain::SetSpriteAt(int column, int row, int sprite)
+{
+    if (ImageFrame* cell = WellCell(column, row)) cell->SetSprite(sprite, 0);
+}
+
+void FormMain::Paint()
+{
+    if (created && !picturesMade) {
+        picturesMade = true;
+        titlePicture.reset(PictureImage(this, packedTitlePicture));
+        if (picture) {
+            picture->SetImage(titlePicture.get());
+            picture->Create();
+        }
+        aboutPicture.reset(PictureImage(this, packedAboutPicture));
+        UpdateLabels();
+        ShowTitleScreen();
+        if (gameTimer) gameTimer->Start();
+    }
+    Form::Paint();
+}
+
+bool FormMain::QueryExit()
+{
+    FormMsgBox::ShowQuestion(exitQuestionId, this, "Do you really want to go exit?", "Exit");
+    return false;
+}
+
+void FormMain::DialogResult(int id, int result)
+{
+    if (id != exitQuestionId || result != answerYes) return;
+    if (gameTimer) gameTimer->Stop();
+    quitRequested = true;
+}
+
+void FormMain::DisabledClick()
+{
+    if (IsEnabled() || !GetOwnerForm()) return;
+    Beep();
+    GetOwnerForm()->Show();
+}
+
+void FormMain::ButtonClicked(GUIElement& element)
+{
+    const int clicked = element.GetId();
+    if (exitButton && clicked == exitButton->GetId()) {
+        QueryExit();
+    } else if (startButton && clicked == startButton->GetId()) {
+        if (startButton->GetText() != "CANCEL") {
+            level = 1;
+            score = 0;
+            StartLevel();
+            running = true;
+            startButton->SetText("CANCEL");
+            SetFocus();
+        } else {
+            running = false;
+            startButton->SetText("START");
+            ShowTitleScreen();
+        }
+    } else if (infoButton && clicked == infoButton->GetId()) {
+        OpenAbout();
+    }
+}
+
+void FormMain::OpenAbout()
+{
+    aboutForm.reset();
+    aboutForm = std::make_unique<FormAbout>(this);
+    aboutForm->SetDisplay(GetDisplayConnection());
+    aboutForm->SetPicture(aboutPicture.get(), 163, 50);
+    aboutForm->SetVersionText(std::string(productName) + " " + "1.0.0.0");
+    aboutForm->SetCreditText(creditLine);
+    aboutForm->SetNoticeText(freewareNotice);
+    aboutForm->SetWebAddress(webAddress);
+    aboutForm->Show();
+}
