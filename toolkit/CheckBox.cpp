@@ -166,7 +166,9 @@ void CheckBox::Paint()
     const Picture picture = checked ? (enabled ? checkedPicture : checkedDisabledPicture)
                                     : (enabled ? uncheckedPicture : uncheckedDisabledPicture);
     if (XImage* image = images[picture].get()) context.PutImage(left + 1, top + 1, boxSide, boxSide, image);
-    context.DrawText(left + 26, top + 1, width - 30, height, text, enabled ? textColor : disabledColour, background, 0);
+    // The text's background fill covers one row more than the height it is given: one less keeps
+    // it inside the box, where Hide can erase it.
+    context.DrawText(left + 26, top + 1, width - 30, height - 1, text, enabled ? textColor : disabledColour, background, 0);
 
     if (focused && enabled) {
         const int l = left + 23, r = left + width - 8;

@@ -231,7 +231,9 @@ void OptionBox::Paint()
             std::memcpy(scratch->data, source->data, static_cast<std::size_t>(source->bytes_per_line) * source->height);
             context.PutImageTransparent(left + 1, bottom - 19, pictureSide, pictureSide, scratch.get(), 0x000000);
         }
-        context.DrawText(left + 28, bottom - 24, width - 30, itemHeight, captions[static_cast<std::size_t>(i)],
+        // The text's background fill covers one row more than the height it is given: one less
+        // keeps the last caption inside the box, where Hide can erase it.
+        context.DrawText(left + 28, bottom - 24, width - 30, itemHeight - 1, captions[static_cast<std::size_t>(i)],
                          enabled ? textColor : disabledColour, background, 0);
         if (focused && enabled && (i == selected || (i == 0 && selected == -1))) {
             const int l = left + 25, r = left + width - 6;
