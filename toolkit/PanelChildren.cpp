@@ -33,7 +33,9 @@ void PanelChildren::ShowWindow() { PanelChildren::Show(); }
 
 void PanelChildren::Hide()
 {
-    for (GUIElement* child : CollectChildren(id)) child->Hide();
+    // Before the panel has an id, children of every panel not yet created would answer to 0.
+    if (id != 0)
+        for (GUIElement* child : CollectChildren(id)) child->Hide();
     if (!created) return;
     {
         const Point origin = ToFormCoordinates(x, y);
