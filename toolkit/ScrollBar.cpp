@@ -257,7 +257,9 @@ bool ScrollBar::SetFromPoint(Point point)
 {
     const Layout layout = Measure();
     if (layout.pages == 0) return false;
-    for (std::size_t index = 0; index < pageStarts.size(); ++index) {
+    // Starts left from a paint that a newer range or size has not yet replaced are not pages.
+    const std::size_t pages = std::min(pageStarts.size(), static_cast<std::size_t>(layout.pages));
+    for (std::size_t index = 0; index < pages; ++index) {
         const Point& start = pageStarts[index];
         if (vertical ? start.y + layout.thumb < point.y : start.x + layout.thumb < point.x) continue;
         const int chosen = static_cast<int>(minimum + static_cast<std::int64_t>(layout.track) * static_cast<std::int64_t>(index));
