@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -34,6 +34,19 @@ bool WaitUntil(const std::function<bool()>& condition)
     return true;
 }
 
+// /proc files are read with read(2): a process that ends while its file is read makes the read
+// fail with ESRCH, which the C++ streams turn into an exception.
+std::string ReadProcFile(const std::string& path)
+{
+    std::string text;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return text;
+    char buffer[1024];
+    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(got));
+    close(fd);
+    return text;
+}
+
 // Runs over the processes in /proc, other than this one.
 void ForEachProcess(const std::function<void(const std::string& pid)>& visit)
 {
@@ -50,8 +63,7 @@ void CountChildren(int& children, int& zombies)
 {
     children = zombies = 0;
     ForEachProcess([&](const std::string& pid) {
-        std::ifstream stat("/proc/" + pid + "/stat");
-        const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const std::string text = ReadProcFile("/proc/" + pid + "/stat");
         // A process that ends while being read leaves a short or empty text.
         const std::size_t close = text.rfind(')');
         if (close == std::string::npos || close + 2 >= text.size()) return;

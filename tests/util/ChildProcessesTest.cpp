@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -15,11 +14,23 @@
 
 namespace {
 
+// /proc files are read with read(2): a process that ends while its file is read makes the read
+// fail with ESRCH, which the C++ streams turn into an exception.
+std::string ReadProcFile(const std::string& path)
+{
+    std::string text;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return text;
+    char buffer[1024];
+    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(got));
+    close(fd);
+    return text;
+}
+
 // The state letter of a process from /proc ('Z' for a zombie), or 0 once it is gone.
 char ProcessState(pid_t pid)
 {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::string text = ReadProcFile("/proc/" + std::to_string(pid) + "/stat");
     const std::size_t close = text.rfind(')');
     return close == std::string::npos || close + 2 >= text.size() ? 0 : text[close + 2];
 }
