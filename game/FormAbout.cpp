@@ -117,6 +117,8 @@ bool FormAbout::ReleaseParent()
     if (parentForm) {
         parentForm->SetOwnerForm(nullptr);
         parentForm->SetEnabled(true);
+        // The keys go back to the window behind, which the dialog took them from.
+        parentForm->SetFocus();
     }
     return true;
 }

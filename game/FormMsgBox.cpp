@@ -94,6 +94,8 @@ bool FormMsgBox::ReleaseParent()
     if (parentForm) {
         parentForm->SetEnabled(true);
         if (parentForm->GetOwnerForm() == this) parentForm->SetOwnerForm(nullptr);
+        // The keys go back to the window behind, which the box took them from.
+        parentForm->SetFocus();
     }
     return true;
 }

@@ -86,6 +86,8 @@ bool FormNamePlayer::ReleaseParent()
     if (parentForm) {
         parentForm->SetOwnerForm(nullptr);
         parentForm->SetEnabled(true);
+        // The keys go back to the window behind, which the dialog took them from.
+        parentForm->SetFocus();
     }
     return true;
 }

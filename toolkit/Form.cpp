@@ -104,6 +104,12 @@ void Form::SetFocus()
 
 void Form::Paint()
 {
+    // A dialog takes the keyboard from the window behind it when it first appears; the window
+    // manager may do so too, but without one the keys would keep going to the disabled parent.
+    if (isDialog && !focusTaken && created && window) {
+        focusTaken = true;
+        SetFocus();
+    }
     for (GUIElement* child : CollectChildren(id))
         if (child->IsPainted() && child->IsCreated()) child->Paint();
 }
@@ -215,6 +221,7 @@ void Form::Create()
 void Form::DestroyWindow()
 {
     created = false;
+    focusTaken = false;
     if (!window) return;
     ClearFocus();
     Display* xDisplay = GetXDisplay();

@@ -77,4 +77,5 @@ private:
     bool flags4 = true;
     bool isDialog;
     bool flag5 = false;
+    bool focusTaken = false;
 };
