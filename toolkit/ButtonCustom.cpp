@@ -218,7 +218,7 @@ void ButtonCustom::Paint()
             context.DrawText(left + 6, top + 4, width - 12, height - 8, text, captionColour, background, 2);
         } else {
             // Beside a picture the caption is not wrapped: it runs on from the picture's right.
-            context.DrawText(left + image->width + 10, top + 4, 0, height - 8, text, captionColour, background, 0);
+            context.DrawText(left + picture->width + 10, top + 4, 0, height - 8, text, captionColour, background, 0);
             context.PutImage(left + 8, top + (height - picture->height) / 2, 0, 0, picture);
         }
     } else if (image) {

@@ -286,6 +286,23 @@ TEST_F(TextBoxTest, MultiLineRefusesWhatWouldRunBelowTheLastRow)
     EXPECT_EQ(box->GetText(), breaks) << "and the text stays as it was";
 }
 
+TEST_F(TextBoxTest, InsertingNeverPushesACharacterOffTheGrid)
+{
+    auto box = MakeBox("", 60, 60);
+    box->SetEditorMode(true);
+    box->Show();
+    const int cells = box->Layout().Rows() * box->Layout().Columns();
+    Type(*box, std::string(static_cast<std::size_t>(cells - 1), 'm'));
+    // Delete behind the text removes nothing, yet counts one character less each time.
+    Type(*box, std::string(6, del));
+    ASSERT_LT(box->GetLength(), cells - 1);
+    box->Click(CellCentre(*box, 0, 0));
+    Type(*box, "nn");
+    const std::string text = box->GetText();
+    EXPECT_EQ(std::count(text.begin(), text.end(), 'm'), cells - 1) << "no character is lost off the end";
+    EXPECT_EQ(box->refusals, 2);
+}
+
 TEST_F(TextBoxTest, UpAndDownMoveBetweenRowsInTheSameColumn)
 {
     auto box = MakeBox("", 140, 80);
