@@ -8,6 +8,7 @@
 #include "graphics/DrawContext.h"
 #include "toolkit/Form.h"
 #include "toolkit/Registry.h"
+#include "toolkit/TextEdits.h"
 #include "util/Beep.h"
 #include "util/Strings.h"
 
@@ -20,14 +21,6 @@ constexpr char deleteKey = 127;
 
 // Line breaks in the text are carriage returns; a line feed is shown as a blank.
 constexpr char lineBreak = '\r';
-
-bool IsSeparatorSlot(int position) { return position == 2 || position == 5; }
-
-std::string WithoutTrailingBlanks(std::string text)
-{
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
 
 }  // namespace
 
@@ -299,12 +292,8 @@ void TextBoxCustom::DrawCells(bool full, int from)
 {
     if (formBeingCreated || !created || buffer.empty()) return;
     UpdateLayout();
-    const int gridCells = std::min(layout.GridCells(), static_cast<int>(cells.size()) - 1);
-    if (gridCells <= 0) return;
+    if (layout.GridCells() == 0) return;
     const int columns = layout.Columns();
-    const int cellWidth = layout.CellWidth();
-    const int cellHeight = layout.CellHeight();
-    const int innerWidth = layout.InnerWidth();
     const Colour background = enabled ? backColor : defaultBackColour;
     const bool caretShown = focused && enabled && !readOnly;
     const int align = multiLine ? 0 : alignCenter ? 2 : alignRight ? 1 : 0;
@@ -316,60 +305,57 @@ void TextBoxCustom::DrawCells(bool full, int from)
     DrawContext context(GetForm());
     const Point corner = ToFormCoordinates(x, y);
     const int limit = Limit();
-    int column = 0, row = 0;
-    for (int i = 0; i <= limit; ++i) {
-        const char c = buffer[static_cast<std::size_t>(i)];
-        // The terminator behind the last position shows as a blank, like the padding.
-        char shown = c == '\n' || c == 0 ? ' ' : c;
-        if (password && shown != ' ') shown = '*';
-        const int cellLeft = corner.x + layout.CellLeft(column);
-        const int cellTop = corner.y + layout.CellTop(row);
-
-        if (c == lineBreak && !password) {
-            if (column * cellWidth < innerWidth - cellWidth) {
-                if ((row + 1) * cellHeight < height)
-                    context.FillRectangle(cellLeft, cellTop, innerWidth - column * cellWidth + 1, cellHeight + 1, 0, 0,
-                                          background);
-                for (int k = column; k < columns; ++k) {
-                    const long long number = k + static_cast<long long>(row) * columns;
-                    if (number < gridCells) cells[static_cast<std::size_t>(number)] = {lineBreak, textColor, background, i};
-                }
-            }
-            if (caretShown && i == caret && layout.RowFits(row))
-                DrawCell(context, cellLeft, cellTop, ' ', textColor, caretColor, 0);
-            column = 0;
-            ++row;
+    // The terminator behind the last position takes part, so the caret can stand behind the text.
+    const TextBoxLayout::Placement placement = layout.Place(buffer.data(), limit + 1, !password);
+    for (std::size_t slotIndex = 0; slotIndex < placement.slots.size(); ++slotIndex) {
+        const TextBoxLayout::Slot& slot = placement.slots[slotIndex];
+        const int i = static_cast<int>(slotIndex);
+        const int left = corner.x + layout.CellLeft(slot.column), top = corner.y + layout.CellTop(slot.row);
+        if (slot.lineBreak) {
+            EndRow(context, slot, i, background);
+            if (caretShown && i == caret && layout.RowFits(slot.row))
+                DrawCell(context, left, top, ' ', textColor, caretColor, 0);
             continue;
         }
+        const auto number = static_cast<std::size_t>(slot.column + slot.row * columns);
+        if (i < start || number >= cells.size()) continue;
+        const char c = buffer[slotIndex];
+        // The terminator shows as a blank, like the padding.
+        char shown = c == '\n' || c == 0 ? ' ' : c;
+        if (password && shown != ' ') shown = '*';
+        const Colour fg = enabled ? textColor : disabledTextColour;
+        const Colour bg = caretShown && i == caret ? caretColor : background;
+        Cell& cell = cells[number];
+        cell.index = i;
+        if (full || cell.fg != fg || cell.bg != bg || cell.ch != shown) {
+            DrawCell(context, left, top, shown, fg, bg, align);
+            cell = {shown, fg, bg, i};
+        }
+    }
+    if (!placement.overflowed) return;
+    // Nothing from here on can be shown, so the buffer keeps none of it: what the box holds is
+    // what it shows. A character just typed here is refused.
+    const int first = static_cast<int>(placement.slots.size());
+    std::fill(buffer.begin() + first, buffer.begin() + limit, ' ');
+    if (first <= start) {
+        caret = std::max(std::min(caret - 1, first), 0);
+        RefuseInput();
+    }
+}
 
-        if (layout.MustWrap(column)) {
-            column = 0;
-            ++row;
-        }
-        if (!layout.RowFits(row)) {
-            // Nothing from here on can be shown, so the buffer keeps none of it: what the box
-            // holds is what it shows. A character just typed here is refused.
-            std::fill(buffer.begin() + i, buffer.begin() + limit, ' ');
-            if (i <= start) {
-                caret = std::max(std::min(caret - 1, i), 0);
-                RefuseInput();
-            }
-            return;
-        }
-        const long long number = column + static_cast<long long>(row) * columns;
-        if (number >= gridCells) return;
-        if (i >= start) {
-            Cell& cell = cells[static_cast<std::size_t>(number)];
-            const Colour fg = enabled ? textColor : disabledTextColour;
-            const Colour bg = caretShown && i == caret ? caretColor : background;
-            cell.index = i;
-            if (full || cell.fg != fg || cell.bg != bg || cell.ch != shown) {
-                DrawCell(context, corner.x + layout.CellLeft(column), corner.y + layout.CellTop(row), shown, fg, bg,
-                         align);
-                cell = {shown, fg, bg, i};
-            }
-        }
-        ++column;
+// A line break clears the rest of its row, and the row's remaining cells lead to the break.
+void TextBoxCustom::EndRow(DrawContext& context, const TextBoxLayout::Slot& slot, int position, Colour background)
+{
+    const int cellWidth = layout.CellWidth(), cellHeight = layout.CellHeight(), innerWidth = layout.InnerWidth();
+    if (slot.column * cellWidth >= innerWidth - cellWidth) return;
+    const Point corner = ToFormCoordinates(x, y);
+    if ((slot.row + 1) * cellHeight < height)
+        context.FillRectangle(corner.x + layout.CellLeft(slot.column), corner.y + layout.CellTop(slot.row),
+                              innerWidth - slot.column * cellWidth + 1, cellHeight + 1, 0, 0, background);
+    const int columns = layout.Columns();
+    for (int column = slot.column; column < columns; ++column) {
+        const long long number = column + static_cast<long long>(slot.row) * columns;
+        if (number < layout.GridCells()) cells[static_cast<std::size_t>(number)] = {lineBreak, textColor, background, position};
     }
 }
 
@@ -421,7 +407,7 @@ void TextBoxCustom::Click(Point point)
     int position = cells[static_cast<std::size_t>(number)].index;
     if (position >= length) position = std::max(length, 0);
     caret = std::min(position, Limit());
-    if (dateMode && IsSeparatorSlot(caret)) --caret;
+    if (dateMode && IsDateSeparatorSlot(caret)) --caret;
     DrawCells(false, 0);
 }
 
@@ -441,7 +427,7 @@ void TextBoxCustom::KeyDown(unsigned long keysym)
             break;
         }
         caret = std::min(caret + 1, Limit());
-        if (dateMode && IsSeparatorSlot(caret)) caret = std::min(caret + 1, Limit());
+        if (dateMode && IsDateSeparatorSlot(caret)) caret = std::min(caret + 1, Limit());
         RedrawCells(false);
         break;
     case XK_Up:
@@ -462,11 +448,8 @@ std::string TextBoxCustom::EditableText() const { return WithoutTrailingBlanks(B
 void TextBoxCustom::DeleteAtCaret()
 {
     if (editorMode) {
-        std::string edited = EditableText();
-        const auto at = static_cast<std::size_t>(caret);
-        if (at < edited.size()) edited.erase(at, 1);
         const int kept = caret;
-        text = edited;
+        text = RemoveAt(EditableText(), caret);
         SyncBuffer();
         --length;
         caret = kept;
@@ -482,21 +465,10 @@ void TextBoxCustom::Backspace()
         RefuseInput();
         return;
     }
-    const int old = caret;
-    const std::string current = EditableText();
-    // Behind a date separator the digit before the separator goes, and the separator stays.
-    const bool behindSeparator = dateMode && (old == 3 || old == 6);
-    const auto keep = static_cast<std::size_t>(behindSeparator ? old - 2 : old - 1);
-    std::string edited = current.substr(0, std::min(keep, current.size()));
-    if (static_cast<std::size_t>(old) < current.size()) edited += current.substr(static_cast<std::size_t>(old));
-    const int newCaret = behindSeparator ? old - 2 : old - 1;
+    const bool behindSeparator = dateMode && IsBehindDateSeparator(caret);
+    const int newCaret = behindSeparator ? caret - 2 : caret - 1;
     if (behindSeparator) --length;
-    if (dateMode) {
-        edited = TrimRight(ReplaceAll(edited, "/", ""));
-        if (edited.size() > 1) edited.insert(2, "/");
-        if (edited.size() > 4) edited.insert(5, "/");
-    }
-    text = edited;
+    text = RemoveBefore(EditableText(), caret, dateMode);
     SyncBuffer();
     --length;
     caret = std::min(newCaret, Limit());
@@ -534,10 +506,7 @@ void TextBoxCustom::Overwrite(char character)
 
 void TextBoxCustom::Insert(char character)
 {
-    std::string edited = EditableText();
-    const auto at = static_cast<std::size_t>(caret);
-    if (edited.size() < at) edited.append(at - edited.size(), ' ');
-    edited.insert(at, 1, character);
+    const std::string edited = InsertAt(EditableText(), caret, character);
     // The box's count can lag behind the text; the test covers whichever is longer, so that
     // nothing inserted can push a character out of the buffer or off the grid.
     const int count = std::max(length + 1, static_cast<int>(WithoutTrailingBlanks(edited).size()));

@@ -97,6 +97,7 @@ private:
     int Limit() const;
     std::string BufferText() const;
     std::string EditableText() const;
+    void EndRow(DrawContext& context, const TextBoxLayout::Slot& slot, int position, Colour background);
     int CaretCell() const;
     void MoveCaretVertically(int rowStep);
     void DeleteAtCaret();

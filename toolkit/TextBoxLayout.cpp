@@ -43,6 +43,34 @@ int TextBoxLayout::CellAt(int localX, int localY) const
     return number < 0 || number >= CellCount() ? -1 : static_cast<int>(number);
 }
 
+TextBoxLayout::Placement TextBoxLayout::Place(const char* characters, int count, bool breaksLines) const
+{
+    Placement placement;
+    const int columns = Columns();
+    const int gridCells = GridCells();
+    int column = 0, row = 0;
+    for (int i = 0; i < count; ++i) {
+        if (breaksLines && characters[i] == '\r') {
+            placement.slots.push_back({column, row, true});
+            column = 0;
+            ++row;
+            continue;
+        }
+        if (MustWrap(column)) {
+            column = 0;
+            ++row;
+        }
+        if (!RowFits(row)) {
+            placement.overflowed = true;
+            break;
+        }
+        if (column + static_cast<long long>(row) * columns >= gridCells) break;
+        placement.slots.push_back({column, row, false});
+        ++column;
+    }
+    return placement;
+}
+
 bool TextBoxLayout::Fits(const std::string& text, int count, int maxLength) const
 {
     const int columns = Columns();

@@ -4,6 +4,7 @@
 // Every answer stays within the grid whatever the box's size, so callers can index with it.
 
 #include <string>
+#include <vector>
 
 class TextBoxLayout {
 public:
@@ -43,6 +44,23 @@ public:
 
     // The cell number under a point relative to the box's corner; -1 where there is none.
     int CellAt(int localX, int localY) const;
+
+    // Where one position of a text lands: a cell, or a line break that ends its row there.
+    struct Slot {
+        int column = 0;
+        int row = 0;
+        bool lineBreak = false;
+    };
+    struct Placement {
+        // One slot for each position from the first on, as far as they find room.
+        std::vector<Slot> slots;
+        // The walk ended because the position after the last slot found no row (rather than
+        // because the table of cells ran out).
+        bool overflowed = false;
+    };
+    // Lays out count characters row by row, wrapping at the inner width; carriage returns break
+    // the line when breaksLines.
+    Placement Place(const char* characters, int count, bool breaksLines) const;
 
     // Whether the positions 0 to count of the text (blanks past its end) all find a cell;
     // positions past maxLength never do.

@@ -116,3 +116,42 @@ TEST(TextBoxLayout, WrappingFollowsTheInnerWidth)
     EXPECT_TRUE(layout.RowFits(1));
     EXPECT_FALSE(layout.RowFits(2));
 }
+
+TEST(TextBoxLayout, PlaceBreaksLinesAndStopsBelowTheLastRow)
+{
+    const TextBoxLayout layout = Box(60, 42);  // 5 columns, 2 rows
+    const std::string text = "ab\rcdefghij";
+    TextBoxLayout::Placement placement = layout.Place(text.data(), 5, true);
+    ASSERT_EQ(placement.slots.size(), 5u);
+    EXPECT_FALSE(placement.overflowed);
+    EXPECT_TRUE(placement.slots[2].lineBreak);
+    EXPECT_EQ(placement.slots[2].column, 2);
+    EXPECT_EQ(placement.slots[3].column, 0);
+    EXPECT_EQ(placement.slots[3].row, 1);
+
+    placement = layout.Place(text.data(), static_cast<int>(text.size()), true);
+    EXPECT_EQ(placement.slots.size(), 8u) << "the second row holds five";
+    EXPECT_TRUE(placement.overflowed);
+
+    placement = layout.Place(text.data(), static_cast<int>(text.size()), false);
+    EXPECT_EQ(placement.slots.size(), 10u) << "a carriage return kept as a character";
+    EXPECT_FALSE(placement.slots[2].lineBreak);
+    EXPECT_EQ(placement.slots[5].row, 1);
+    EXPECT_TRUE(placement.overflowed);
+}
+
+TEST(TextBoxLayout, PlaceEndsWithTheTableOfCellsInAHugeBox)
+{
+    const TextBoxLayout layout = Box(100000, 100000);
+    const std::string text(5000, 'x');
+    const TextBoxLayout::Placement placement = layout.Place(text.data(), 5000, true);
+    EXPECT_EQ(placement.slots.size(), static_cast<std::size_t>(TextBoxLayout::maxCells - 1));
+    EXPECT_FALSE(placement.overflowed) << "the grid goes on; only the table ran out";
+}
+
+TEST(TextBoxLayout, PlaceFindsNothingInABoxWithoutRoom)
+{
+    const TextBoxLayout layout = Box(5, 30);
+    const TextBoxLayout::Placement placement = layout.Place("ab", 2, true);
+    EXPECT_TRUE(placement.slots.empty());
+}
