@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 
+#include "toolkit/Child.h"
 #include "toolkit/DisplayConnection.h"
 #include "toolkit/Form.h"
 #include "toolkit/Registry.h"
@@ -54,6 +55,13 @@ private:
     {
         return focusElement && focusElement->HitTest(point) && focusElement->GetParent() == &form;
     }
+    // The focus element when it lies on this form. Keys and drags typed into a dialog must not
+    // reach the widget that kept the focus on the disabled window behind it.
+    GUIElement* FocusHere() const
+    {
+        if (!focusElement || !focusElement->IsChild()) return nullptr;
+        return static_cast<Child*>(focusElement)->GetForm() == &form ? focusElement : nullptr;
+    }
 
     void OnKeyPress(XKeyEvent& event);
     void OnKeyRelease(XKeyEvent& event);
@@ -90,8 +98,8 @@ void Dispatcher::Dispatch(XEvent& event)
         break;
     case MotionNotify:
         if (!form.IsEnabled()) break;
-        if (focusElement && (focusElement->TypeName() == "slider" || focusElement->TypeName() == "scrollbar")) {
-            focusElement->MouseMove(event.xmotion.x, event.xmotion.y);
+        if (GUIElement* focus = FocusHere(); focus && (focus->TypeName() == "slider" || focus->TypeName() == "scrollbar")) {
+            focus->MouseMove(event.xmotion.x, event.xmotion.y);
             if (FormGone()) break;
         }
         form.MouseMove(event.xmotion.x, event.xmotion.y);
@@ -125,8 +133,8 @@ void Dispatcher::Dispatch(XEvent& event)
 void Dispatcher::OnKeyPress(XKeyEvent& event)
 {
     const TypedKey key = LookUp(event);
-    if (focusElement) {
-        focusElement->KeyDown(key.keysym);
+    if (GUIElement* focus = FocusHere()) {
+        focus->KeyDown(key.keysym);
         if (FormGone()) return;
     }
     MarkKey(key.character, true);
@@ -136,9 +144,10 @@ void Dispatcher::OnKeyPress(XKeyEvent& event)
 void Dispatcher::OnKeyRelease(XKeyEvent& event)
 {
     const TypedKey key = LookUp(event);
-    if (key.keysym == XK_Tab && (!focusElement || focusElement->IsTabStop())) {
+    GUIElement* focus = FocusHere();
+    if (key.keysym == XK_Tab && (!focus || focus->IsTabStop())) {
         MoveFocusByTab();
-    } else if (GUIElement* focus = focusElement) {
+    } else if (focus) {
         const auto focusAlive = focus->LifeToken();
         if (key.character > 0) focus->KeyChar(key.character);
         if (!Gone(focusAlive)) focus->KeyUp(key.keysym);
@@ -229,7 +238,7 @@ void Dispatcher::MoveFocusByTab()
     const std::vector<GUIElement*> candidates = CollectChildren(form.GetId());
     GUIElement* next = nullptr;
     for (GUIElement* element : candidates) {
-        if ((!focusElement || element->GetId() > focusElement->GetId()) && element->IsTabStop()) {
+        if ((!FocusHere() || element->GetId() > FocusHere()->GetId()) && element->IsTabStop()) {
             next = element;
             break;
         }

@@ -274,3 +274,28 @@ TEST_F(EventLoopTest, RunWithQuitAlreadySetOnlyCloses)
     EXPECT_NE(form->GetWindow(), 0u);
     EXPECT_EQ(form->GetId(), id);
 }
+
+TEST_F(EventLoopTest, KeysTypedIntoAnotherWindowSkipTheFocusedWidgetBehind)
+{
+    Recorder behind(form.get(), 10, 10, 50, 30);
+    behind.Show();
+    TestForm& dialog = AddForm(100, 100, 0x00FF00, true);
+    std::vector<std::string> dialogLog;
+    Recorder::Listen(dialog, dialogLog);
+    ASSERT_TRUE(RunSteps({[&] {
+                              MovePointer(*form, 20, 20);
+                              PressButton(1, true);
+                              PressButton(1, false);
+                              return true;
+                          },
+                          [&] { return focusElement == &behind; },
+                          [&] {
+                              behind.log.clear();
+                              MovePointer(dialog, 50, 50);
+                              TypeKey(XK_Return);
+                              return true;
+                          },
+                          [&] { return Contains(dialogLog, "keyup " + std::to_string(XK_Return)); }}));
+    EXPECT_TRUE(behind.log.empty()) << "the widget on the other window got the dialog's key";
+    EXPECT_TRUE(Contains(dialogLog, "char \r"));
+}
