@@ -36,28 +36,6 @@ void PictureWidget::Hide()
 }
 
 // Unlike the base, equal values are not skipped: the widget is always drawn again.
-void PictureWidget::SetSize(int newWidth, int newHeight)
-{
-    if (!created) {
-        width = newWidth;
-        height = newHeight;
-        return;
-    }
-    Hide();
-    width = newWidth;
-    height = newHeight;
-    Show();
-}
+void PictureWidget::SetSize(int newWidth, int newHeight) { ResizeRedrawn(newWidth, newHeight); }
 
-void PictureWidget::SetPosition(int newX, int newY)
-{
-    if (!created) {
-        x = newX;
-        y = newY;
-        return;
-    }
-    Hide();
-    x = newX;
-    y = newY;
-    Show();
-}
+void PictureWidget::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }

@@ -39,3 +39,21 @@ void Child::MarkCreated()
     created = true;
     visible = true;
 }
+
+void Child::ResizeRedrawn(int newWidth, int newHeight)
+{
+    const bool onScreen = created;
+    if (onScreen) Hide();
+    width = newWidth;
+    height = newHeight;
+    if (onScreen) Show();
+}
+
+void Child::MoveRedrawn(int newX, int newY)
+{
+    const bool onScreen = created;
+    if (onScreen) Hide();
+    x = newX;
+    y = newY;
+    if (onScreen) Show();
+}

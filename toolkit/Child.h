@@ -19,4 +19,9 @@ public:
 protected:
     // The common realisation of a widget: it takes its id and counts as created and visible.
     void MarkCreated();
+    // How a widget that paints itself moves or changes size: once on the screen it erases its
+    // old place (Hide), takes the new values and draws itself there (Show); before that it only
+    // stores them.
+    void ResizeRedrawn(int newWidth, int newHeight);
+    void MoveRedrawn(int newX, int newY);
 };

@@ -61,31 +61,9 @@ void ProgressBar::Hide()
     GUIElement::Hide();
 }
 
-void ProgressBar::SetSize(int newWidth, int newHeight)
-{
-    if (!created) {
-        width = newWidth;
-        height = newHeight;
-        return;
-    }
-    Hide();
-    width = newWidth;
-    height = newHeight;
-    Show();
-}
+void ProgressBar::SetSize(int newWidth, int newHeight) { ResizeRedrawn(newWidth, newHeight); }
 
-void ProgressBar::SetPosition(int newX, int newY)
-{
-    if (!created) {
-        x = newX;
-        y = newY;
-        return;
-    }
-    Hide();
-    x = newX;
-    y = newY;
-    Show();
-}
+void ProgressBar::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
 
 // The bar measures the value's distance from the minimum, so that a range that does not start at
 // 0 still fills from empty to full; an empty range (or one given the wrong way round) has no

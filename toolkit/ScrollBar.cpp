@@ -69,18 +69,7 @@ void ScrollBar::SetSize(int newWidth, int newHeight)
     Paint();
 }
 
-void ScrollBar::SetPosition(int newX, int newY)
-{
-    if (!created) {
-        x = newX;
-        y = newY;
-        return;
-    }
-    Hide();
-    x = newX;
-    y = newY;
-    Show();
-}
+void ScrollBar::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
 
 void ScrollBar::Show()
 {
