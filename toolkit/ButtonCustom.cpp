@@ -40,31 +40,9 @@ void ButtonCustom::SetText(const std::string& value)
     if (created) Paint();
 }
 
-void ButtonCustom::SetSize(int newWidth, int newHeight)
-{
-    if (!created) {
-        width = newWidth;
-        height = newHeight;
-        return;
-    }
-    Hide();
-    width = newWidth;
-    height = newHeight;
-    Show();
-}
+void ButtonCustom::SetSize(int newWidth, int newHeight) { ResizeRedrawn(newWidth, newHeight); }
 
-void ButtonCustom::SetPosition(int newX, int newY)
-{
-    if (!created) {
-        x = newX;
-        y = newY;
-        return;
-    }
-    Hide();
-    x = newX;
-    y = newY;
-    Show();
-}
+void ButtonCustom::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
 
 void ButtonCustom::Show()
 {
