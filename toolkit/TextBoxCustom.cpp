@@ -118,18 +118,7 @@ void TextBoxCustom::SetSize(int newWidth, int newHeight)
     Show();
 }
 
-void TextBoxCustom::SetPosition(int newX, int newY)
-{
-    if (!created) {
-        x = newX;
-        y = newY;
-        return;
-    }
-    Hide();
-    x = newX;
-    y = newY;
-    Show();
-}
+void TextBoxCustom::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
 
 void TextBoxCustom::Show()
 {
