@@ -34,8 +34,11 @@ DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
     if (!owner) return;
     display = owner->GetXDisplay();
     window = owner->GetWindow();
+    if (!display) return;
+    // All text is drawn and measured in the main form's font; measuring needs no window.
+    if (Form* mainForm = MainForm()) font = mainForm->GetFont().Get(display);
     // A form without a window has nothing to draw on; that is not worth a log line.
-    if (!display || !window) return;
+    if (!window) return;
     XGCValues values{};
     gc = XCreateGC(display, window, GCCapStyle | GCJoinStyle, &values);
     if (!gc) {
@@ -47,8 +50,6 @@ DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
     XSetBackground(display, gc, BlackPixel(display, screen));
     XSetFillStyle(display, gc, FillSolid);
     RestoreLineAttributes();
-    // All text is drawn and measured in the main form's font.
-    if (Form* mainForm = MainForm()) font = mainForm->GetFont().Get(display);
     if (font) XSetFont(display, gc, font->fid);
 }
 

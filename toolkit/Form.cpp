@@ -30,6 +30,8 @@ Form::Form(void* owner, bool isDialog) : GUIElement(owner), isDialog(isDialog)
 Form::~Form()
 {
     Unregister(this);
+    // The shared message box must not outlive the form it answers to.
+    if (currentMsgBox && currentMsgBox->GetParent() == this) currentMsgBox.reset();
     DestroyWindow();
 }
 

@@ -6,6 +6,21 @@
 
 GUIElement::GUIElement(void* owner) : owner(owner) { allElements.push_back(this); }
 
+namespace {
+
+// Calls a callback slot through a copy: a callback may delete its own element, and with it the
+// slot that holds the callback, while the callback is still running.
+template <typename Callback, typename... Arguments>
+auto Raise(const Callback& slot, Arguments&&... arguments)
+{
+    using Result = decltype(slot(std::forward<Arguments>(arguments)...));
+    if (!slot) return Result();
+    const Callback running = slot;
+    return running(std::forward<Arguments>(arguments)...);
+}
+
+}  // namespace
+
 // Forms and timers unregister in their own destructors, while they are still whole; every other
 // element is taken out here.
 GUIElement::~GUIElement()
@@ -78,7 +93,7 @@ bool GUIElement::HitTest(Point point) const
 void GUIElement::Click(Point point)
 {
     const auto alive = LifeToken();
-    if (onClick) onClick(*this, tag, point);
+    Raise(onClick, *this, tag, point);
     if (alive.expired()) return;
     const DateTime now = DateTime::Now();
     if (lastClick.MillisecondsTo(now) < 1000) {
@@ -90,74 +105,74 @@ void GUIElement::Click(Point point)
 
 void GUIElement::MouseDown(Point point)
 {
-    if (onMouseDown) onMouseDown(*this, tag, point);
+    Raise(onMouseDown, *this, tag, point);
 }
 
 void GUIElement::DoubleClick(Point point)
 {
-    if (onDoubleClick) onDoubleClick(*this, tag, point);
+    Raise(onDoubleClick, *this, tag, point);
 }
 
 void GUIElement::OtherButtonUp(Point point)
 {
-    if (onOtherButtonUp) onOtherButtonUp(*this, tag, point);
+    Raise(onOtherButtonUp, *this, tag, point);
 }
 
 void GUIElement::OtherButtonDown(Point point)
 {
-    if (onOtherButtonDown) onOtherButtonDown(*this, tag, point);
+    Raise(onOtherButtonDown, *this, tag, point);
 }
 
 void GUIElement::UserEvent(Point point)
 {
-    if (onUserEvent) onUserEvent(*this, tag, point);
+    Raise(onUserEvent, *this, tag, point);
 }
 
 void GUIElement::KeyUp(unsigned long keysym)
 {
-    if (onKeyUp) onKeyUp(*this, keysym);
+    Raise(onKeyUp, *this, keysym);
 }
 
 void GUIElement::KeyDown(unsigned long keysym)
 {
-    if (onKeyDown) onKeyDown(*this, keysym);
+    Raise(onKeyDown, *this, keysym);
 }
 
-bool GUIElement::KeyChar(char character) { return onKeyChar ? onKeyChar(*this, character) : true; }
+bool GUIElement::KeyChar(char character) { return onKeyChar ? Raise(onKeyChar, *this, character) : true; }
 
 void GUIElement::MouseMove(int pointerX, int pointerY)
 {
-    if (onMouseMove) onMouseMove(*this, pointerX, pointerY);
+    Raise(onMouseMove, *this, pointerX, pointerY);
 }
 
 void GUIElement::Event1()
 {
-    if (onEvent1) onEvent1(*this);
+    Raise(onEvent1, *this);
 }
 
 void GUIElement::Event2()
 {
-    if (onEvent2) onEvent2(*this);
+    Raise(onEvent2, *this);
 }
 
 void GUIElement::Moved()
 {
-    if (onMoved) onMoved(*this);
+    Raise(onMoved, *this);
 }
 
 void GUIElement::Resized()
 {
     const auto alive = LifeToken();
     SetBackColor(backColor);
-    if (!alive.expired() && onResized) onResized(*this, backColor);
+    if (!alive.expired()) Raise(onResized, *this, backColor);
 }
 
-bool GUIElement::CloseQuery() { return onCloseQuery ? onCloseQuery(*this) : true; }
+bool GUIElement::CloseQuery() { return onCloseQuery ? Raise(onCloseQuery, *this) : true; }
 
 void GUIElement::Closed()
 {
     const auto alive = LifeToken();
-    if (onClosed) onClosed(*this);
+    Raise(onClosed, *this);
     if (!alive.expired()) closed = true;
 }
 
@@ -165,25 +180,25 @@ void GUIElement::GotFocus()
 {
     focused = true;
     focusText = CurrentText();
-    if (onGotFocus) onGotFocus(*this);
+    Raise(onGotFocus, *this);
 }
 
 void GUIElement::LostFocus()
 {
     const auto alive = LifeToken();
     focused = false;
-    if (onLostFocus) onLostFocus(*this);
-    if (!alive.expired() && onChange && CurrentText() != focusText) onChange(*this);
+    Raise(onLostFocus, *this);
+    if (!alive.expired() && onChange && CurrentText() != focusText) Raise(onChange, *this);
 }
 
 void GUIElement::MouseEnter()
 {
-    if (onMouseEnter) onMouseEnter(*this);
+    Raise(onMouseEnter, *this);
 }
 
 void GUIElement::MouseLeave()
 {
-    if (onMouseLeave) onMouseLeave(*this);
+    Raise(onMouseLeave, *this);
 }
 
 void GUIElement::Created(std::uint64_t givenTag)
@@ -191,7 +206,7 @@ void GUIElement::Created(std::uint64_t givenTag)
     if (tag == 0) tag = givenTag;
     if (createdNotified) return;
     createdNotified = true;
-    if (onCreate) onCreate(*this, tag);
+    Raise(onCreate, *this, tag);
 }
 
 void GUIElement::UpdateBackColor()

@@ -43,7 +43,10 @@ void Timer::SetInterval(int milliseconds)
 
 void Timer::Fire()
 {
-    if (running && onTimer) onTimer(*this);
+    if (!running || !onTimer) return;
+    // Through a copy: the callback may delete this timer.
+    const Callback callback = onTimer;
+    callback(*this);
 }
 
 bool Timer::Advance(int milliseconds)

@@ -175,6 +175,7 @@ TEST_F(DrawContextTest, FormWithoutWindowDrawsNothingAndDoesNotFail)
     TestForm windowless(connection.get());
     DrawContext context(&windowless);
     EXPECT_FALSE(context.IsUsable());
+    EXPECT_GT(context.CharWidth(), 0) << "text is measured without a window";
     context.FillRectangle(0, 0, 10, 10, 1, 0, 0);
     context.DrawText(0, 0, 10, 20, "x", 0, 0, 0);
     EXPECT_EQ(context.GetPixel(0, 0), 0);
