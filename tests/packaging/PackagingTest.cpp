@@ -1,0 +1,403 @@
+// The installed game as a player and a packager meet it: cmake --install into a staging folder
+// (DESTDIR), the desktop entry and the manual page checked by the tools distributions use, and
+// the installed launcher run for real, with a fresh XDG_DATA_HOME, under the test's Xvfb.
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "joystick/JoystickConfig.h"
+#include "tests/e2e/PlayerView.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/XServer.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string bindir = KORVANTA_BINDIR, libexecdir = KORVANTA_LIBEXECDIR, datadir = KORVANTA_DATADIR,
+                  mandir = KORVANTA_MANDIR;
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, const std::string& text)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline)
+{
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return condition();
+}
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs a shell command line; gives its exit status, its standard output and its standard error.
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+Result Shell(const std::string& command, const fs::path& scratch)
+{
+    const fs::path out = scratch / ".out", err = scratch / ".err";
+    const int raw = std::system((command + " >" + Quote(out) + " 2>" + Quote(err)).c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+}
+
+bool OnPath(const std::string& program)
+{
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The installed launcher as a process of its own, with the environment of a player's session.
+class Launch {
+public:
+    Launch(const fs::path& launcher, const std::map<std::string, std::string>& variables,
+           const std::vector<std::string>& arguments = {})
+    {
+        pid = fork();
+        if (pid != 0) return;
+        const int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0) {
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+        }
+        for (const auto& [name, value] : variables) {
+            if (value.empty()) unsetenv(name.c_str());
+            else setenv(name.c_str(), value.c_str(), 1);
+        }
+        std::vector<char*> argv{const_cast<char*>(launcher.c_str())};
+        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(launcher.c_str(), argv.data());
+        _exit(127);
+    }
+    ~Launch()
+    {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    Launch(const Launch&) = delete;
+    Launch& operator=(const Launch&) = delete;
+
+    pid_t Pid() const { return pid; }
+    std::optional<int> Wait(std::chrono::milliseconds deadline)
+    {
+        std::optional<int> status;
+        WaitFor(
+            [&] {
+                int raw = 0;
+                if (pid > 0 && waitpid(pid, &raw, WNOHANG) == pid) {
+                    pid = -1;
+                    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+                }
+                return status.has_value();
+            },
+            deadline);
+        return status;
+    }
+
+private:
+    pid_t pid = -1;
+};
+
+class Installed : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        stage = fs::path(scratch.Path()) / "stage";
+        prefix = stage / "usr";
+        WriteAll(fs::path(scratch.Path()) / "bin/aplay", "#!/bin/sh\nexit 0\n");
+        fs::permissions(fs::path(scratch.Path()) / "bin/aplay", fs::perms::owner_all);
+    }
+
+    // The packager's command: DESTDIR=<stage> cmake --install <build> --prefix /usr
+    Result Install(const std::string& installPrefix = "/usr", bool staged = true)
+    {
+        const std::string destdir = staged ? "DESTDIR=" + Quote(stage.string()) + " " : "env -u DESTDIR ";
+        return Shell(destdir + Quote(KORVANTA_CMAKE) + " --install " + Quote(KORVANTA_BUILD_DIR) + " --prefix " +
+                         Quote(installPrefix),
+                     scratch.Path());
+    }
+
+    fs::path Launcher() const { return prefix / bindir / "korvanta"; }
+    fs::path Game() const { return prefix / libexecdir / "korvanta/korvanta"; }
+    fs::path Assets() const { return prefix / datadir / "korvanta/Data"; }
+
+    // A player's session: a home of its own, a data home that does not exist yet, a silent aplay.
+    std::map<std::string, std::string> Session(const std::string& display) const
+    {
+        return {{"HOME", scratch.Path() + "/home"},
+                {"XDG_DATA_HOME", scratch.Path() + "/data"},
+                {"DISPLAY", display},
+                {"PATH", scratch.Path() + "/bin:" + std::getenv("PATH")}};
+    }
+    fs::path PlayerFolder() const { return fs::path(scratch.Path()) / "data/korvanta"; }
+
+    TempFolder scratch;
+    fs::path stage, prefix;
+};
+
+std::set<std::string> FilesUnder(const fs::path& root)
+{
+    std::set<std::string> files;
+    if (!fs::exists(root)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (!entry.is_directory()) files.insert(fs::relative(entry.path(), root).string());
+    return files;
+}
+
+std::vector<int> IconSizes()
+{
+    std::istringstream words(KORVANTA_ICON_SIZES);
+    std::vector<int> sizes;
+    for (int size = 0; words >> size;) sizes.push_back(size);
+    return sizes;
+}
+
+// Whether the banner at the top of the main window shows a line: its letters are white.
+bool BannerShowsALine(Window window)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    bool found = false;
+    if (XImage* image = XGetImage(display, window, 10, 17, 780, 18, AllPlanes, ZPixmap)) {
+        for (int y = 0; y < 18 && !found; ++y)
+            for (int x = 0; x < 780 && !found; ++x) found = (XGetPixel(image, x, y) & 0xFFFFFF) == 0xFFFFFF;
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return found;
+}
+
+}  // namespace
+
+TEST_F(Installed, EveryPartLandsUnderThePrefixAndNothingElse)
+{
+    const Result install = Install();
+    ASSERT_EQ(install.status, 0) << install.out << install.err;
+
+    std::set<std::string> expected = {
+        "usr/" + bindir + "/korvanta",
+        "usr/" + libexecdir + "/korvanta/korvanta",
+        "usr/" + datadir + "/korvanta/Data/pallini27x27.bin",
+        "usr/" + datadir + "/korvanta/Data/beep.wav",
+        "usr/" + datadir + "/korvanta/Data/punteggio.wav",
+        "usr/" + datadir + "/applications/korvanta.desktop",
+        "usr/" + mandir + "/man6/korvanta.6",
+    };
+    for (int size : IconSizes())
+        expected.insert("usr/" + datadir + "/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
+                        "/apps/korvanta.png");
+    EXPECT_EQ(FilesUnder(stage), expected);
+
+    EXPECT_EQ(access(Launcher().c_str(), X_OK), 0);
+    EXPECT_EQ(access(Game().c_str(), X_OK), 0);
+    EXPECT_EQ(ReadAll(Game()).substr(0, 4), "\x7F" "ELF");
+    for (const char* asset : {"pallini27x27.bin", "beep.wav", "punteggio.wav"})
+        EXPECT_EQ(ReadAll(Assets() / asset), ReadAll(fs::path(KORVANTA_BUILD_DIR) / "Data" / asset)) << asset;
+    for (int size : IconSizes()) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        EXPECT_EQ(ReadAll(prefix / datadir / "icons/hicolor" / name / "apps/korvanta.png").substr(1, 3), "PNG") << name;
+    }
+}
+
+TEST_F(Installed, TheDesktopEntryValidatesAndNamesTheInstalledLauncherAndIcon)
+{
+    ASSERT_EQ(Install().status, 0);
+    const fs::path entry = prefix / datadir / "applications/korvanta.desktop";
+    std::map<std::string, std::string> keys;
+    std::istringstream lines(ReadAll(entry));
+    for (std::string line; std::getline(lines, line);)
+        if (const auto equals = line.find('='); equals != std::string::npos) keys[line.substr(0, equals)] = line.substr(equals + 1);
+    EXPECT_EQ(keys["Type"], "Application");
+    EXPECT_EQ(keys["Exec"], Launcher().filename().string());
+    EXPECT_TRUE(fs::exists(prefix / datadir / "icons/hicolor/48x48/apps" / (keys["Icon"] + ".png"))) << keys["Icon"];
+    EXPECT_EQ(keys["Categories"], "Game;ArcadeGame;");
+    EXPECT_EQ(keys["Terminal"], "false");
+
+    if (!OnPath("desktop-file-validate")) GTEST_SKIP() << "desktop-file-validate is not installed (desktop-file-utils)";
+    const Result check = Shell("desktop-file-validate " + Quote(entry.string()), scratch.Path());
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.out + check.err, "") << "no errors, warnings or hints";
+}
+
+TEST_F(Installed, TheManualPageRendersWithoutWarningsAndCoversTheGame)
+{
+    ASSERT_EQ(Install().status, 0);
+    const fs::path page = prefix / mandir / "man6/korvanta.6";
+    if (!OnPath("man")) GTEST_SKIP() << "man is not installed (man-db)";
+    const Result shown = Shell("LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l " + Quote(page.string()), scratch.Path());
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.err, "") << "groff's warnings";
+    for (const char* heading : {"NAME", "SYNOPSIS", "DESCRIPTION", "HOW TO PLAY", "KEYS AND BUTTONS", "JOYSTICK", "FILES",
+                                "ENVIRONMENT", "EXIT STATUS"})
+        EXPECT_NE(shown.out.find(std::string("\n") + heading + "\n"), std::string::npos) << heading;
+    for (const std::string& line : DefaultJoystickConfigLines())
+        EXPECT_NE(shown.out.find(line), std::string::npos) << "the default " << line;
+    for (const char* file : {"log.txt", "joystick.cfg", "Data/Korvanta/Score/Classifica.txt", "Data/pallini27x27.bin"})
+        EXPECT_NE(shown.out.find(file), std::string::npos) << file;
+    EXPECT_NE(shown.out.find("00000012 ANNA         Level 3"), std::string::npos) << "an example line of the top ten";
+    std::istringstream lines(shown.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::size_t columns = 0;
+        for (unsigned char c : line) columns += (c & 0xC0) != 0x80;
+        EXPECT_LE(columns, 80u) << line;
+    }
+}
+
+TEST_F(Installed, TheLauncherRunsTheGameInAFreshPlayerFolder)
+{
+    ASSERT_EQ(Install().status, 0);
+    ASSERT_FALSE(fs::exists(scratch.Path() + "/data"));
+    Launch game(Launcher(), Session(SharedXServer().Name()));
+    PlayerView screen((Assets() / "pallini27x27.bin").string());
+    ASSERT_TRUE(screen.Connected());
+    const Window main = screen.WaitForMainWindow(30s);
+    ASSERT_NE(main, 0u) << "the game's window";
+
+    // The launcher has become the game itself, working in the player's folder.
+    std::error_code error;
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game.Pid()) + "/cwd", error), PlayerFolder());
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game.Pid()) + "/exe", error), fs::canonical(Game()));
+    for (const char* asset : {"pallini27x27.bin", "beep.wav", "punteggio.wav"})
+        EXPECT_EQ(ReadAll(PlayerFolder() / "Data" / asset), ReadAll(Assets() / asset)) << asset;
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(PlayerFolder() / "joystick.cfg"); }, 10s)) << "the game's settings file";
+    EXPECT_TRUE(WaitFor([&] { return screen.ReadWell(main)[8 + 12 * 10] == 4; }, 20s)) << "the title screen, drawn from the copied sprites";
+
+    ASSERT_TRUE(screen.QuitGame(10s));
+    EXPECT_EQ(game.Wait(20s), std::optional<int>(0));
+}
+
+TEST_F(Installed, TheTopTenAndTheSettingsSurviveAReinstallWhileTheAssetsAreRefreshed)
+{
+    ASSERT_EQ(Install().status, 0);
+    {
+        Launch first(Launcher(), Session(SharedXServer().Name()));
+        PlayerView screen((Assets() / "pallini27x27.bin").string());
+        ASSERT_NE(screen.WaitForMainWindow(30s), 0u);
+        ASSERT_TRUE(screen.QuitGame(10s));
+        ASSERT_EQ(first.Wait(20s), std::optional<int>(0));
+    }
+    const std::string scores = "00000042 ZOE          Level 4\n00000007 ANNA         Level 1\n";
+    const fs::path scoreFile = PlayerFolder() / "Data/Korvanta/Score/Classifica.txt";
+    WriteAll(scoreFile, scores);
+    std::string settings = ReadAll(PlayerFolder() / "joystick.cfg");
+    ASSERT_NE(settings.find("JoystickEnable= 1"), std::string::npos);
+    settings.replace(settings.find("JoystickEnable= 1"), 17, "JoystickEnable= 0");
+    WriteAll(PlayerFolder() / "joystick.cfg", settings);
+    // An older game's sprite sheet, which the next start must replace.
+    WriteAll(PlayerFolder() / "Data/pallini27x27.bin", "an older sprite sheet");
+
+    const Result again = Install();
+    ASSERT_EQ(again.status, 0) << again.err;
+    Launch second(Launcher(), Session(SharedXServer().Name()));
+    PlayerView screen((Assets() / "pallini27x27.bin").string());
+    const Window main = screen.WaitForMainWindow(30s);
+    ASSERT_NE(main, 0u);
+    EXPECT_EQ(ReadAll(PlayerFolder() / "Data/pallini27x27.bin"), ReadAll(Assets() / "pallini27x27.bin"));
+    EXPECT_TRUE(WaitFor([&] { return screen.ReadWell(main)[8 + 12 * 10] == 4; }, 20s)) << "the refreshed sprites on screen";
+    EXPECT_TRUE(WaitFor([&] { return BannerShowsALine(main); }, 20s)) << "the banner shows the kept top ten";
+    ASSERT_TRUE(screen.QuitGame(10s));
+    EXPECT_EQ(second.Wait(20s), std::optional<int>(0));
+    EXPECT_EQ(ReadAll(scoreFile), scores);
+    EXPECT_EQ(ReadAll(PlayerFolder() / "joystick.cfg"), settings);
+}
+
+TEST_F(Installed, WithoutAnAbsoluteXdgDataHomeThePlayerFolderIsUnderHome)
+{
+    ASSERT_EQ(Install().status, 0);
+    for (const std::string dataHome : {"", "relative/data"}) {
+        auto session = Session("");
+        session["XDG_DATA_HOME"] = dataHome;
+        Launch game(Launcher(), session);
+        // No display: the game stops at once, but only after the launcher made the folder.
+        EXPECT_EQ(game.Wait(20s), std::optional<int>(1)) << "'" << dataHome << "'";
+        const fs::path folder = fs::path(scratch.Path()) / "home/.local/share/korvanta";
+        EXPECT_EQ(ReadAll(folder / "log.txt"), "XOpenDisplay(0) failed.\n") << "'" << dataHome << "'";
+        EXPECT_TRUE(fs::exists(folder / "Data/pallini27x27.bin"));
+        EXPECT_FALSE(fs::exists(scratch.Path() + "/relative"));
+        fs::remove_all(scratch.Path() + "/home");
+    }
+}
+
+TEST_F(Installed, TheLauncherTakesNoArguments)
+{
+    ASSERT_EQ(Install().status, 0);
+    Launch game(Launcher(), Session(""), {"--help"});
+    EXPECT_EQ(game.Wait(20s), std::optional<int>(2));
+    EXPECT_FALSE(fs::exists(PlayerFolder()));
+}
+
+TEST_F(Installed, UnderTheHomePrefixTheAssetsAlreadyLieInThePlayerFolder)
+{
+    // Installed with the prefix ~/.local, share/korvanta is the player's folder itself.
+    const fs::path home = fs::path(scratch.Path()) / "home";
+    ASSERT_EQ(Install((home / ".local").string(), false).status, 0);
+    auto session = Session("");
+    session["XDG_DATA_HOME"] = "";
+    Launch game(home / ".local" / bindir / "korvanta", session);
+    EXPECT_EQ(game.Wait(20s), std::optional<int>(1)) << "the game ran and found no display";
+    EXPECT_EQ(ReadAll(home / ".local/share/korvanta/log.txt"), "XOpenDisplay(0) failed.\n");
+    EXPECT_EQ(ReadAll(home / ".local/share/korvanta/Data/pallini27x27.bin"),
+              ReadAll(fs::path(KORVANTA_BUILD_DIR) / "Data/pallini27x27.bin"));
+}
+
+TEST_F(Installed, UninstallRemovesTheGameButKeepsThePlayersTopTen)
+{
+    const fs::path home = fs::path(scratch.Path()) / "home";
+    ASSERT_EQ(Install((home / ".local").string(), false).status, 0);
+    const fs::path scoreFile = home / ".local/share/korvanta/Data/Korvanta/Score/Classifica.txt";
+    WriteAll(scoreFile, "00000042 ZOE          Level 4\n");
+    const std::string build = fs::relative(KORVANTA_BUILD_DIR, KORVANTA_SOURCE_DIR).string();
+    const Result removed = Shell("env -u DESTDIR KORVANTA_BUILD=" + Quote(build) + " " +
+                                     Quote(std::string(KORVANTA_SOURCE_DIR) + "/scripts/uninstall.sh") + " " +
+                                     Quote((home / ".local").string()),
+                                 scratch.Path());
+    ASSERT_EQ(removed.status, 0) << removed.out << removed.err;
+    EXPECT_EQ(FilesUnder(home / ".local"), (std::set<std::string>{"share/korvanta/Data/Korvanta/Score/Classifica.txt"}));
+    EXPECT_FALSE(fs::exists(home / ".local/libexec/korvanta"));
+
+    // A staged install goes away whole.
+    ASSERT_EQ(Install().status, 0);
+    const Result staged = Shell("DESTDIR=" + Quote(stage.string()) + " KORVANTA_BUILD=" + Quote(build) + " " +
+                                    Quote(std::string(KORVANTA_SOURCE_DIR) + "/scripts/uninstall.sh") + " /usr",
+                                scratch.Path());
+    ASSERT_EQ(staged.status, 0) << staged.out << staged.err;
+    EXPECT_EQ(FilesUnder(stage), std::set<std::string>{});
+}
