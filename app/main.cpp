@@ -1,5 +1,6 @@
 // Start-up and shut-down of the game, in a fixed order: nothing else lives here.
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <cstdlib>
@@ -15,8 +16,26 @@
 #include "util/Files.h"
 #include "util/Log.h"
 
+namespace {
+
+pid_t readerProcess = -1;
+
+// With the X server gone the windows are gone too; what must not outlive the game is the reader
+// and the shared record.
+void EndWithoutDisplay()
+{
+    if (readerProcess > 0) StopJoystickReader(readerProcess);
+    readerProcess = -1;
+    CloseJoystick();
+}
+
+}  // namespace
+
 int main()
 {
+    // A request to terminate, or Ctrl-C in the terminal, ends the game as EXIT and YES do.
+    EndLoopOnSignals({SIGTERM, SIGINT});
+
     // The log holds the messages of this run only.
     if (FileExists("log.txt")) RemoveFile("log.txt");
 
@@ -25,13 +44,16 @@ int main()
     // Nothing can work without a display: stop before forking or making any window.
     if (connection->OpenFailed()) return EXIT_FAILURE;
 
-    const pid_t reader = StartJoystickReader();
+    DisplayConnection::SetOnConnectionLost(EndWithoutDisplay);
+
+    const pid_t reader = readerProcess = StartJoystickReader();
     if (reader < 0) Log("Could not open joystick. Use the cursor keys to move.");
 
     auto mainForm = std::make_unique<FormMain>(connection.get(), title);
     Run(*mainForm);
 
     if (reader > 0) StopJoystickReader(reader);
+    readerProcess = -1;
     CloseJoystick();
     mainForm.reset();
     if (!connection->Close()) Log("Chiusura screen non riuscita");

@@ -31,12 +31,15 @@ void OnTerminate(int)
     _exit(0);
 }
 
+// Ctrl-C in a terminal reaches the whole process group, the reader included: it must tidy up
+// as it does for the game's SIGTERM.
 void RemoveRecordOnTerminate()
 {
     struct sigaction action {};
     action.sa_handler = OnTerminate;
     sigemptyset(&action.sa_mask);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 // The device delivers whole events; a pipe or FIFO standing in for it may split one.

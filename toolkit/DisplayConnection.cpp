@@ -1,6 +1,25 @@
 #include "toolkit/DisplayConnection.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "util/Log.h"
+
+namespace {
+
+void (*connectionLostAction)() = nullptr;
+
+int OnConnectionLost(Display*)
+{
+    Log("Lost the connection to the X server.");
+    if (connectionLostAction) connectionLostAction();
+    std::fflush(stdout);
+    // exit() would run destructors that talk to the dead connection, which calls this again.
+    _exit(1);
+}
+
+}  // namespace
 
 DisplayConnection::DisplayConnection(const char* title) : title(title)
 {
@@ -58,4 +77,10 @@ std::pair<int, int> DisplayConnection::PointerPosition()
                        &windowX, &windowY, &mask))
         return {0, 0};
     return {rootX, rootY};
+}
+
+void DisplayConnection::SetOnConnectionLost(void (*action)())
+{
+    connectionLostAction = action;
+    XSetIOErrorHandler(OnConnectionLost);
 }

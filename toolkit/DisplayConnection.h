@@ -31,6 +31,12 @@ public:
     static int DefaultScreenHeight();
     static std::pair<int, int> PointerPosition();
 
+    // Replaces Xlib's report of a lost connection (the server gone, the socket broken): the line
+    // "Lost the connection to the X server." is logged, the action runs, and the process ends
+    // with status 1 without touching the connection again. Xlib ends the process either way; this
+    // lets the program tidy up what lives outside it first.
+    static void SetOnConnectionLost(void (*action)());
+
 private:
     int screen = 0;
     Display* display = nullptr;

@@ -3,7 +3,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/select.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -20,6 +23,46 @@ namespace {
 std::array<unsigned char, 256> keyState{};
 
 constexpr long idleWaitMicroseconds = 10000;
+
+// An end signal sets the flag for the loop and writes to the pipe, which wakes the loop's wait
+// however long that wait would have been.
+volatile sig_atomic_t endSignalled = 0;
+int endPipe[2] = {-1, -1};
+pid_t loopProcess = 0;
+
+void OnEndSignal(int signalNumber)
+{
+    // Children made with fork() (the joystick reader, the sounds, the links) inherit this handler;
+    // the signal must end them as it would have, and above all must not reach the loop through
+    // the inherited pipe: a sound's child is ended with SIGTERM at every new sound.
+    if (getpid() != loopProcess) {
+        struct sigaction defaultAction {};
+        defaultAction.sa_handler = SIG_DFL;
+        sigemptyset(&defaultAction.sa_mask);
+        sigaction(signalNumber, &defaultAction, nullptr);
+        raise(signalNumber);
+        return;
+    }
+    const int savedErrno = errno;
+    endSignalled = 1;
+    const char byte = 1;
+    if (endPipe[1] >= 0 && write(endPipe[1], &byte, 1) < 0) {
+        // A full pipe already holds a wake-up.
+    }
+    errno = savedErrno;
+}
+
+// Turns an end signal into the quit request; true when the loop must end.
+bool TakeEndSignal()
+{
+    if (!endSignalled) return quitRequested;
+    endSignalled = 0;
+    char drained[64];
+    while (endPipe[0] >= 0 && read(endPipe[0], drained, sizeof drained) > 0) {
+    }
+    quitRequested = true;
+    return true;
+}
 
 struct TypedKey {
     KeySym keysym = NoSymbol;
@@ -271,48 +314,68 @@ Window EventWindow(const XEvent& event)
     }
 }
 
-// True when the connection became readable; false after a quiet 10 ms or an interruption.
-bool WaitForEvents(Display* display, bool& timedOut)
+enum class WaitResult { readable, timedOut, interrupted };
+
+// Waits for the X connection, for at most 10 ms when limited; an end signal cuts the wait short.
+WaitResult WaitForEvents(Display* display, bool limited)
 {
     const int fd = ConnectionNumber(display);
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(fd, &readable);
+    int highest = fd;
+    if (endPipe[0] >= 0) {
+        FD_SET(endPipe[0], &readable);
+        if (endPipe[0] > highest) highest = endPipe[0];
+    }
     timeval wait{0, idleWaitMicroseconds};
-    const int result = select(fd + 1, &readable, nullptr, nullptr, &wait);
-    timedOut = result == 0;
-    return result > 0;
+    const int result = select(highest + 1, &readable, nullptr, nullptr, limited ? &wait : nullptr);
+    if (result == 0) return WaitResult::timedOut;
+    if (result < 0 || !FD_ISSET(fd, &readable)) return WaitResult::interrupted;
+    return WaitResult::readable;
 }
 
 }  // namespace
 
 bool IsKeyDown(int code) { return code >= 0 && code <= 255 && keyState[static_cast<std::size_t>(code)] == 1; }
 
+void EndLoopOnSignals(std::initializer_list<int> signalNumbers)
+{
+    loopProcess = getpid();
+    if (endPipe[0] < 0 && pipe2(endPipe, O_NONBLOCK | O_CLOEXEC) != 0) endPipe[0] = endPipe[1] = -1;
+    struct sigaction action {};
+    action.sa_handler = OnEndSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signalNumber : signalNumbers) sigaction(signalNumber, &action, nullptr);
+}
+
 void Run(Form& mainForm)
 {
     keyState.fill(0);
     DisplayConnection* connection = mainForm.GetDisplayConnection();
     Display* display = connection ? connection->GetDisplay() : nullptr;
-    if (display && !quitRequested) {
+    if (display && !TakeEndSignal()) {
         const auto mainAlive = mainForm.LifeToken();
         do {
-            if (!timers.empty() && XPending(display) == 0) {
-                bool timedOut = false;
-                if (!WaitForEvents(display, timedOut)) {
-                    // A signal (a sound's child ending) interrupts the wait without counting time.
-                    if (timedOut) {
-                        DateTime::AdvanceMilliseconds();
-                        TickTimers(10);
-                    }
-                    continue;
+            if (XPending(display) == 0) {
+                // Without timers nothing is due: the wait ends only with an event or a signal.
+                const bool limited = !timers.empty();
+                const WaitResult waited = WaitForEvents(display, limited);
+                // A signal (a sound's child ending, an end signal) cuts the wait short without
+                // counting time.
+                if (waited == WaitResult::timedOut && limited) {
+                    DateTime::AdvanceMilliseconds();
+                    TickTimers(10);
                 }
+                if (waited != WaitResult::readable) continue;
             }
             XEvent event;
             XNextEvent(display, &event);
             Form* form = FindFormByWindow(EventWindow(event));
             if (!form || mainAlive.expired()) continue;
             Dispatcher(mainForm, *form).Dispatch(event);
-        } while (!quitRequested && !mainAlive.expired());
+        } while (!TakeEndSignal() && !mainAlive.expired());
         if (mainAlive.expired()) return;
     }
 

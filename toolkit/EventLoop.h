@@ -2,9 +2,16 @@
 // The program's only event loop. It serves every form (dialogs included: there is no nested
 // loop), drives the timers from its 10 ms idle time-outs and ends when quitRequested is set.
 
+#include <initializer_list>
+
 class Form;
 
 inline bool quitRequested = false;
 
 void Run(Form& mainForm);
 bool IsKeyDown(int code);
+
+// Makes each of these signals end the loop the way quitRequested does, whether it arrives while
+// the loop waits, while a handler runs or before Run starts. A process forked afterwards gets the
+// signal's default action back the first time the signal reaches it.
+void EndLoopOnSignals(std::initializer_list<int> signalNumbers);
