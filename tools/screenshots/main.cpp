@@ -352,10 +352,23 @@ private:
     ScratchFolder folder;
 };
 
+// Windows come and go while the program looks for them by name: one that closed between the
+// listing of the windows and the question about it is expected here, not a reason to stop, as
+// Xlib's default handler would.
+int ReportXErrors(Display* display, XErrorEvent* error)
+{
+    if (error->error_code == BadWindow || error->error_code == BadDrawable || error->error_code == BadMatch) return 0;
+    char text[256] = "";
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "korvanta-screenshots: X error: %s\n", text);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    XSetErrorHandler(ReportXErrors);
     if (argc != 4) {
         std::fprintf(stderr, "usage: %s <game binary> <Data folder> <output folder>\n", argv[0]);
         return 2;
