@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::int64_t secondsPerDay = 86400;
-
 std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor)
 {
     const std::int64_t quotient = value / divisor;
