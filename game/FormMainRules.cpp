@@ -9,6 +9,7 @@
 #include "joystick/JoystickPoll.h"
 #include "toolkit/ButtonCustom.h"
 #include "toolkit/CellControl.h"
+#include "toolkit/TrafficMeter.h"
 #include "util/Strings.h"
 
 #include <X11/keysym.h>
@@ -222,6 +223,7 @@ void FormMain::Tick()
             tickBusy = false;
             return;
         }
+        const TrafficMeter meter(GetXDisplay());
         StepBalls();
     }
     tickCount = 0;
