@@ -46,21 +46,38 @@ std::string TrimLeft(const std::string& text)
 
 std::string Trim(const std::string& text) { return TrimRight(TrimLeft(text)); }
 
+namespace {
+
+std::string ReplaceInOnePass(const std::string& text, const std::string& pattern, const std::string& replacement)
+{
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(pattern, from)) != std::string::npos; from = at + pattern.size())
+        result.append(text, from, at - from).append(replacement);
+    return result.append(text, from);
+}
+
+}  // namespace
+
 std::string ReplaceAll(std::string text, const std::string& pattern, const std::string& replacement)
 {
     if (pattern.empty()) return text;
-    if (replacement.find(pattern) != std::string::npos) {
-        // Restarting from the beginning would never end here: one left-to-right pass instead.
-        std::string result;
-        std::size_t from = 0;
-        for (std::size_t at; (at = text.find(pattern, from)) != std::string::npos; from = at + pattern.size())
-            result.append(text, from, at - from).append(replacement);
-        return result.append(text, from);
-    }
+    // Restarting from the beginning would never end here: one left-to-right pass instead.
+    if (replacement.find(pattern) != std::string::npos) return ReplaceInOnePass(text, pattern, replacement);
     // Every search starts again at the beginning, so a replacement that joins its
     // neighbours into a new occurrence is replaced as well ("aaaa", "aa" -> "a" gives "a").
-    for (std::size_t at; (at = text.find(pattern)) != std::string::npos;)
+    // A shorter replacement shrinks the text at every step, so this ends. One that is no shorter
+    // can go on joining its neighbours for ever without holding the pattern itself ("\0 " by
+    // "  \0\0" in "\0  " grows without end): more replacements than the text has bytes, and a
+    // margin, come only from such joins, and the one left-to-right pass is taken instead.
+    const bool mayNotEnd = replacement.size() >= pattern.size();
+    const std::string original = mayNotEnd ? text : std::string();
+    const std::size_t budget = text.size() + 1024;
+    std::size_t replaced = 0;
+    for (std::size_t at; (at = text.find(pattern)) != std::string::npos; ++replaced) {
+        if (mayNotEnd && replaced == budget) return ReplaceInOnePass(original, pattern, replacement);
         text.replace(at, pattern.size(), replacement);
+    }
     return text;
 }
 

@@ -25,6 +25,16 @@ TEST(Strings, ReplaceAllEndsWhereRestartingWouldLoopForever)
     EXPECT_EQ(ReplaceAll("xx", "x", "yxy"), "yxyyxy");
 }
 
+TEST(Strings, ReplaceAllEndsWhenReplacementsKeepJoiningIntoNewOccurrences)
+{
+    // No replacement holds the pattern, yet each one makes a new occurrence with the blank after it.
+    using namespace std::string_literals;
+    EXPECT_EQ(ReplaceAll("\0 "s + " ", "\0 "s, "  \0\0"s), "  \0\0 "s);
+    // Joins that end are still followed to the end.
+    EXPECT_EQ(ReplaceAll("aab", "ab", "ba"), "baa");
+    EXPECT_EQ(ReplaceAll("aaab", "ab", "bba"), "bbbbbbbbaaa");
+}
+
 TEST(Strings, ReplaceCharWithZeroRemoves)
 {
     EXPECT_EQ(ReplaceChar("1.234.567", '.', '\0'), "1234567");
