@@ -1,0 +1,99 @@
+#include "bench/Programs.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+RunFolder::RunFolder(const std::string& dataFolder)
+{
+    std::string pattern = (fs::temp_directory_path() / "korvanta-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return;
+    path = pattern;
+    std::error_code error;
+    fs::create_directories(path + "/Data", error);
+    for (const auto& entry : fs::directory_iterator(dataFolder, error))
+        if (entry.is_regular_file()) fs::copy_file(entry.path(), path + "/Data/" + entry.path().filename().string(), error);
+    fs::create_directories(path + "/bin", error);
+    std::ofstream(path + "/bin/aplay") << "#!/bin/sh\nexit 0\n";
+    fs::permissions(path + "/bin/aplay", fs::perms::owner_all, error);
+}
+
+RunFolder::~RunFolder()
+{
+    std::error_code ignored;
+    if (!path.empty()) fs::remove_all(path, ignored);
+}
+
+std::string RunFolder::ReadFile(const std::string& relativePath) const
+{
+    std::ifstream in(path + "/" + relativePath);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+Program::Program(const std::string& binary, const RunFolder& folder, const std::map<std::string, std::string>& variables)
+{
+    const std::string searchPath = folder.Path() + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+    pid = fork();
+    if (pid != 0) return;
+    // A benchmark that dies must not leave a client looping on its Xvfb.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (chdir(folder.Path().c_str()) != 0) _exit(126);
+    const int output = open("output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (output >= 0) {
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+        close(output);
+    }
+    setenv("PATH", searchPath.c_str(), 1);
+    for (const auto& [name, value] : variables) setenv(name.c_str(), value.c_str(), 1);
+    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+Program::~Program() { Stop(); }
+
+bool Program::Running()
+{
+    if (pid <= 0) return false;
+    if (waitpid(pid, nullptr, WNOHANG) == 0) return true;
+    pid = -1;
+    return false;
+}
+
+std::optional<int> Program::Wait(std::chrono::milliseconds deadline)
+{
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (pid > 0) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return std::nullopt;
+}
+
+void Program::Stop()
+{
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    if (!Wait(std::chrono::seconds(1))) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+}
