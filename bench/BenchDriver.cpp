@@ -63,7 +63,7 @@ struct Plan {
 };
 
 constexpr Plan fullPlan{7, 5000ms, 6, 10000ms, 5000ms, 8, 500ms};
-constexpr Plan quickPlan{3, 2000ms, 3, 3000ms, 3000ms, 3, 300ms};
+constexpr Plan quickPlan{5, 2000ms, 3, 3000ms, 3000ms, 3, 300ms};
 
 constexpr double idleRatioBudget = 1.5;
 constexpr double idleCpuBudget = 0.5;     // percent of one core
