@@ -309,17 +309,14 @@ void Play(PlayerView& screen, Program& game, Window main, const Plan& plan, Game
     for (int window = 1; window <= plan.playWindows; ++window) {
         const auto windowEnd = begin + plan.playWindow * window;
         while (Clock::now() < windowEnd) {
-            if (const Window dialog = screen.FindWindow("Top Ten")) {
-                hold(0);
-                EnterName(screen, dialog, figures);
-                start();
-                continue;
-            }
+            Window nameForm = screen.FindWindow("Top Ten");
             const Well well = screen.ReadWell(main);
-            if (GameLost(well)) {
+            if (nameForm || GameLost(well)) {
+                hold(0);
                 ++figures.gamesLost;
-                // A game lost with points asks for a name first; give the form a moment to appear.
-                if (WaitFor([&] { return screen.FindWindow("Top Ten") != 0; }, 500ms)) continue;
+                // A game lost with points asks for the player's name first; the form may take a moment.
+                if (!nameForm) WaitFor([&] { return (nameForm = screen.FindWindow("Top Ten")) != 0; }, 500ms);
+                if (nameForm) EnterName(screen, nameForm, figures);
                 start();
                 continue;
             }
