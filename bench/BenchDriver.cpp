@@ -469,6 +469,8 @@ void AddFigures(Report& report, const Plan& plan, const std::vector<double>& sta
                  Fixed(noTimer.wakeUpsPerSecond, 2) + " /s", "0 /s", noTimer.wakeUpsPerSecond == 0);
     report.Add("Form without timer: CPU", Fixed(noTimer.cpuPercent, 3) + " % of a core");
 
+    report.Note("Reading the idle rows: the sleep loop is what this machine charges for 100 wake-ups a second with no "
+                "X at all; the floor adds the X connection and the loop's XPending; the title screen adds the game.");
     report.Note("Idle windows, CPU % sleep loop: " + List(figures.sleepLoop.cpu, 3) + "; floor: " + List(figures.floor.cpu, 3) +
                 "; game: " + List(figures.title.cpu, 3) + ".");
     report.Note("Idle windows, wake-ups/s sleep loop: " + List(figures.sleepLoop.wakeUps, 1) + "; floor: " +
