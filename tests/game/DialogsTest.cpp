@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "game/FormAbout.h"
@@ -24,12 +26,17 @@ public:
     std::vector<std::pair<int, int>> answers;
 };
 
+// The fake programs write one line; the shell makes the file before it writes the line into it.
 bool WaitForFile(const std::string& path, std::chrono::seconds deadline)
 {
     const auto end = std::chrono::steady_clock::now() + deadline;
-    while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return std::filesystem::exists(path);
+    auto written = [&] {
+        std::ifstream in(path);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return !text.empty() && text.back() == '\n';
+    };
+    while (!written() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return written();
 }
 
 }  // namespace
