@@ -1,0 +1,68 @@
+// The display the game is given: none, one that is not there, one of 16 bits, one without fonts.
+
+#include <algorithm>
+
+#include "tests/fault/FaultCase.h"
+
+class DisplayFault : public FaultCase {};
+
+TEST_F(DisplayFault, WithoutADisplayTheGameStopsAtOnceAndStartsNothing)
+{
+    game.Write("log.txt", "left over\n");
+    StartGame(GameRun().Display(""));
+    const auto ending = game.Wait(20s);
+    ASSERT_TRUE(ending.has_value());
+    EXPECT_TRUE(ending->exited && ending->code != 0) << ending->Describe();
+    EXPECT_EQ(game.Log(), "XOpenDisplay(0) failed.\n");
+    EXPECT_FALSE(game.Exists("joystick.cfg")) << "nothing after the display is reached";
+    ExpectNothingLeftBehind();
+    ExpectTableIntact();
+}
+
+TEST_F(DisplayFault, ADisplayThatIsNotThereIsNoDisplay)
+{
+    StartGame(GameRun().Display(":4093"));
+    const auto ending = game.Wait(20s);
+    ASSERT_TRUE(ending.has_value());
+    EXPECT_TRUE(ending->exited && ending->code != 0) << ending->Describe();
+    EXPECT_EQ(game.Log(), "XOpenDisplay(0) failed.\n");
+    ExpectNothingLeftBehind();
+    ExpectTableIntact();
+}
+
+TEST_F(DisplayFault, OnASixteenBitDisplayTheGameWarnsAndPlays)
+{
+    StartServer(16);
+    StartGame();
+    Player player(BuildSheet(), false);
+    ASSERT_TRUE(player.WaitForTitleScreen(20s));
+    EXPECT_EQ(CountLines(game.Log(), "This app requires 24-bit depth."), 1);
+    ASSERT_TRUE(player.StartGame(20s));
+    EXPECT_TRUE(WaitFor([&] { return game.SoundsPlayed().find("Data/beep.wav") != std::string::npos; }, 60s))
+        << "a ball falls onto a peg";
+    QuitAndExpectStatusZero(player);
+    ExpectNothingLeftBehind();
+    ExpectTableIntact();
+}
+
+TEST_F(DisplayFault, WithoutTheMainFontTheGamePlays)
+{
+    // An X server always has its built-in "fixed" and "cursor"; with nothing else, the game's
+    // font pattern matches nothing.
+    StartServer(24, {"-fp", "built-ins"});
+    StartGame();
+    Player player(BuildSheet());
+    ASSERT_TRUE(player.WaitForTitleScreen(20s));
+    ASSERT_TRUE(player.StartGame(20s));
+    ASSERT_TRUE(player.BallsAreFalling(30s));
+    QuitAndExpectStatusZero(player);
+    // Each attempt to load the font is reported, and nothing else goes wrong.
+    const std::string log = game.Log();
+    EXPECT_GE(CountLines(log, "XLoadQueryFont failed"), 1);
+    EXPECT_EQ(CountLines(log, "XLoadQueryFont failed") +
+                  CountLines(log, "Could not open joystick. Use the cursor keys to move."),
+              std::count(log.begin(), log.end(), '\n'))
+        << log.substr(0, 2000);
+    ExpectNothingLeftBehind();
+    ExpectTableIntact();
+}
