@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +24,8 @@ bool FaultServer::Start(int depth, const std::vector<std::string>& options)
         return false;
     }
     if (pid == 0) {
+        // A case that crashes must not leave its server (and the game on it) running.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         const int out = dup(fds[1]);
         words[2] = std::to_string(out);
         const int devNull = open("/dev/null", O_WRONLY);
