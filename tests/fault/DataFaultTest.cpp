@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <regex>
 
@@ -26,6 +27,9 @@ struct SheetFault {
     // The line the game logs about it, or the empty text.
     const char* logLine;
 };
+
+// Names the case in test listings, rather than dumping its bytes.
+void PrintTo(const SheetFault& fault, std::ostream* out) { *out << fault.name; }
 
 }  // namespace
 
