@@ -141,9 +141,9 @@ TEST_F(JoystickFault, AFolderInTheSettingsPlaceMeansNoJoystick)
     ExpectTableIntact();
 }
 
-class LeftoverRecord : public JoystickFault, public ::testing::WithParamInterface<int> {};
+class LeftoverRecordFault : public JoystickFault, public ::testing::WithParamInterface<int> {};
 
-TEST_P(LeftoverRecord, IsTakenOverByTheReaderAndRemovedAtTheEnd)
+TEST_P(LeftoverRecordFault, IsTakenOverByTheReaderAndRemovedAtTheEnd)
 {
     const int size = GetParam();
     StartServer();
@@ -166,9 +166,10 @@ TEST_P(LeftoverRecord, IsTakenOverByTheReaderAndRemovedAtTheEnd)
     ExpectTableIntact();
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, LeftoverRecord, ::testing::Values(0, 3), [](const ::testing::TestParamInfo<int>& info) {
-    return "OfBytes" + std::to_string(info.param);
-});
+INSTANTIATE_TEST_SUITE_P(Sizes, LeftoverRecordFault, ::testing::Values(0, 3),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "OfBytes" + std::to_string(info.param);
+                         });
 
 TEST_F(JoystickFault, ALeftoverRecordWithoutADeviceIsRemovedAtStart)
 {
