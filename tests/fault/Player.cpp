@@ -1,5 +1,6 @@
 #include "tests/fault/Player.h"
 
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -49,6 +50,24 @@ Player::Player(const std::string& sheetPath, bool readWell) : view(sheetPath)
     std::error_code error;
     const auto size = std::filesystem::file_size(sheetPath, error);
     wellReadable = readWell && !error && size >= 378 * 27 * 3;
+    pixels = XOpenDisplay(nullptr);
+}
+
+Player::~Player()
+{
+    if (pixels) XCloseDisplay(pixels);
+}
+
+std::vector<unsigned long> Player::StartButtonPixels()
+{
+    std::vector<unsigned long> values;
+    if (!pixels || !main) return values;
+    XImage* image = XGetImage(pixels, main, 572, 117, 100, 28, AllPlanes, ZPixmap);
+    if (!image) return values;
+    for (int y = 0; y < 28; ++y)
+        for (int x = 0; x < 100; ++x) values.push_back(XGetPixel(image, x, y));
+    XDestroyImage(image);
+    return values;
 }
 
 Window Player::WaitForTitleScreen(std::chrono::milliseconds deadline)
@@ -56,8 +75,20 @@ Window Player::WaitForTitleScreen(std::chrono::milliseconds deadline)
     const auto end = std::chrono::steady_clock::now() + deadline;
     if (!view.Connected()) return 0;
     main = view.WaitForMainWindow(deadline);
-    if (!main || !wellReadable) return main;
+    if (!main) return 0;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    if (!wellReadable) {
+        // Without sprites to recognise, the drawn button shows that the game has painted.
+        return WaitFor(
+                   [&] {
+                       const auto button = StartButtonPixels();
+                       return !button.empty() && std::count(button.begin(), button.end(), button.front()) <
+                                                     static_cast<long>(button.size());
+                   },
+                   left)
+                   ? main
+                   : 0;
+    }
     // The title screen draws the word mark and a ball of each colour in the well.
     return WaitFor([&] { return At(view.ReadWell(main), 8, 10) == 4; }, left) ? main : 0;
 }
@@ -65,10 +96,16 @@ Window Player::WaitForTitleScreen(std::chrono::milliseconds deadline)
 bool Player::StartGame(std::chrono::milliseconds deadline)
 {
     if (!main) return false;
+    if (!wellReadable) {
+        // The caption turns from START to CANCEL once the game has started.
+        const auto before = StartButtonPixels();
+        view.Click(main, buttonX, startY);
+        view.MovePointer(main, 400, 300);
+        return WaitFor([&] { return StartButtonPixels() != before; }, deadline);
+    }
     view.Click(main, buttonX, startY);
     // Without a window manager the keys go where the pointer is.
     view.MovePointer(main, 400, 300);
-    if (!wellReadable) return true;
     return WaitFor(
         [&] {
             const auto well = view.ReadWell(main);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/PlayerView.h"
 
@@ -17,6 +18,9 @@ public:
     // readWell: whether the view can recognise the sprites at all (not on a display of fewer than
     // 24 bits, whose pixels are not the sheet's colours).
     explicit Player(const std::string& sheetPath, bool readWell = true);
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
 
     bool Connected() const { return view.Connected(); }
     PlayerView& View() { return view; }
@@ -42,8 +46,12 @@ public:
 
 private:
     void Hold(unsigned long keysym);
+    // The START button's pixels, which change with its caption (START, CANCEL) and its painting.
+    std::vector<unsigned long> StartButtonPixels();
 
     PlayerView view;
+    // A connection of its own for reading pixels, which the view does not offer.
+    Display* pixels = nullptr;
     Window main = 0;
     unsigned long held = 0;
     // The sheet is long enough for the game to show sprites that the view can recognise.
