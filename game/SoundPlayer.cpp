@@ -46,7 +46,7 @@ void SoundPlayer::Play(const std::string& path, bool repeat)
     if (child == 0) {
         // A repeating sound stops repeating once aplay fails, rather than spinning on a
         // missing player or a busy audio device until it is killed.
-        while (RunProgram("aplay", argument) && repeat) {
+        while (!RunProgram("aplay", argument) && repeat) {
         }
         // Nothing of the game's teardown may run here: no destructors, no atexit handlers, no
         // flushing of output the game buffered, nothing sent on its X connection.

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -38,8 +37,9 @@ bool MakeFolder(const std::string& path)
 
 bool RunShell(const std::string& command)
 {
-    const int status = std::system(command.c_str());
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    // The wait status is zero only for a shell that exited with 0; a failure to start the shell
+    // (-1) and a death by a signal are non-zero too.
+    return std::system(command.c_str()) != 0;
 }
 
 bool RunProgram(const std::string& program, const std::string& arguments)

@@ -12,7 +12,9 @@ std::int64_t FileSize(const std::string& path);
 bool MakeFolder(const std::string& path);
 bool IsRegularFile(const std::string& path);
 
-// Both return true when the command ran and exited with status 0.
+// Both run the command through the shell and wait for it. They return true when the command did
+// not succeed: it exited with a non-zero status, was killed by a signal, or no shell could be
+// started at all. False means it ran and exited with status 0.
 bool RunShell(const std::string& command);
 bool RunProgram(const std::string& program, const std::string& arguments);
 

