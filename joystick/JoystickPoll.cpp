@@ -25,12 +25,14 @@ JoystickSnapshot snapshot;
 // The game process never opens the device itself; the descriptor only mirrors the reader's.
 int deviceFd = -1;
 
-// The record is read with pread rather than through a mapping: an object shorter than the record
-// (left by another program, or shrunk while being read) then gives a short read instead of a
-// SIGBUS at the first byte past its end.
+// The record is opened read-write although the poll only reads it: a record this player may not
+// write belongs to another user's reader, and that user's joystick must not steer this game.
+// It is read with pread rather than through a mapping: an object shorter than the record (left
+// by another program, or shrunk while being read) then gives a short read instead of a SIGBUS at
+// the first byte past its end.
 bool ReadRecord(unsigned char* record)
 {
-    const int fd = shm_open(JoystickRecordName(), O_RDONLY, 0666);
+    const int fd = shm_open(JoystickRecordName(), O_RDWR, 0666);
     if (fd < 0) return false;
     struct stat info {};
     const bool whole = fstat(fd, &info) == 0 && info.st_size >= static_cast<off_t>(joystickRecordSize) &&

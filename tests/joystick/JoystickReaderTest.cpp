@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/joystick.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -435,6 +437,36 @@ TEST_F(JoystickPoll, ShortRecordsMeanNoJoystick)
         EXPECT_EQ(JoystickButtonNumber(), 0) << size << " bytes";
         shm_unlink(recordName.c_str());
     }
+}
+
+TEST_F(JoystickPoll, ARecordThePlayerMayNotWriteMeansNoJoystick)
+{
+    if (geteuid() != 0) GTEST_SKIP() << "a second player needs a change of user, which needs root";
+    joystickSettings.joystickEnable = 1;
+    MakeRecord({1, 0, 0, 0, 1, 5, 1}, 7);
+    const int fd = shm_open(recordName.c_str(), O_RDWR, 0);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(fchmod(fd, 0644), 0);
+    close(fd);
+    PollJoystick();
+    ASSERT_EQ(Directions(), "R") << "the owner's own game sees its joystick";
+
+    // Another player, who may read the record but not write it, polls with the owner's
+    // snapshot inherited: the poll must clear it rather than take the owner's right.
+    const pid_t child = fork();
+    if (child == 0) {
+        const uid_t other = static_cast<uid_t>(3000000 + getpid() % 1000000);
+        if (setgroups(0, nullptr) != 0 || setresgid(other, other, other) != 0 || setresuid(other, other, other) != 0)
+            _exit(2);
+        PollJoystick();
+        _exit(Directions().empty() && !JoystickButtonPressed() && JoystickButtonNumber() == 0 ? 0 : 1);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 2) << "the child could not change user";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "another user's joystick steers this game";
 }
 
 TEST_F(JoystickPoll, ALongerRecordIsReadFromItsStart)
