@@ -323,11 +323,12 @@ void TextBoxCustom::DrawCells(bool full, int from)
     }
     if (!placement.overflowed) return;
     // Nothing from here on can be shown, so the buffer keeps none of it: what the box holds is
-    // what it shows. A character just typed here is refused.
+    // what it shows. Only a character that overflows where this redraw starts was just typed and
+    // is refused; text that merely runs past the grid is cut without a beep or a caret move.
     const int first = static_cast<int>(placement.slots.size());
     std::fill(buffer.begin() + first, buffer.begin() + limit, ' ');
-    if (first <= start) {
-        caret = std::max(std::min(caret - 1, first), 0);
+    if (first == start) {
+        caret = std::max(caret - 1, 0);
         RefuseInput();
     }
 }

@@ -232,6 +232,22 @@ TEST_F(TextBoxTest, SingleLineRefusesACharacterPastTheLastColumn)
     EXPECT_EQ(box->GetText(), full) << "the refused character is blanked again";
 }
 
+TEST_F(TextBoxTest, TextPastTheLastColumnIsCutWithoutABeepOrACaretMove)
+{
+    auto box = MakeBox();
+    box->Show();
+    const int columns = box->Layout().Columns();
+    ASSERT_GT(columns, 0);
+    const std::string shown(static_cast<std::size_t>(columns), 'w');
+    box->SetText(shown + "xyz");
+    const int caret = box->GetCaret();
+    ASSERT_EQ(caret, columns + 3);
+    box->SetFocus();
+    EXPECT_EQ(box->refusals, 0) << "nothing was typed past the grid";
+    EXPECT_EQ(box->GetCaret(), caret);
+    EXPECT_EQ(box->GetText(), shown) << "what cannot be shown is not kept";
+}
+
 TEST_F(TextBoxTest, EnterStartsANewRowAndTypingInsertsInMultiLineMode)
 {
     auto box = MakeBox("", 120, 80);
