@@ -1,7 +1,21 @@
 #include "graphics/FontDescription.h"
 
+#include <set>
+
 #include "util/Log.h"
 #include "util/Strings.h"
+
+namespace {
+
+// A font that is missing is asked for again at every draw; the first failure for a pattern says
+// all there is to say, and repeating it would grow the log without bound.
+bool FirstFailureOf(const std::string& pattern)
+{
+    static std::set<std::string> reported;
+    return reported.insert(pattern).second;
+}
+
+}  // namespace
 
 // A copy takes the description only: the loaded font has one owner, and the copy loads its own
 // when it is first asked for.
@@ -48,7 +62,7 @@ void FontDescription::Load(Display* onDisplay)
     BuildPattern();
     if (display) font = XLoadQueryFont(display, pattern.c_str());
     if (!font) {
-        Log("XLoadQueryFont failed");
+        if (FirstFailureOf(pattern)) Log("XLoadQueryFont failed");
         return;
     }
     loaded = true;

@@ -34,13 +34,20 @@ TEST(FontDescription, DefaultPatternLoadsOnceAndReportsItsAscent)
     EXPECT_EQ(folder.ReadFile("log.txt"), "");
 }
 
-TEST(FontDescription, MissingFontIsLoggedAndRetried)
+TEST(FontDescription, AMissingFontIsLoggedOncePerPatternAndRetried)
 {
     TempFolder folder;
     DisplayConnection connection("t");
     FontDescription font("nobody-nofont", 14);
-    EXPECT_EQ(font.Get(connection.GetDisplay()), nullptr);
-    EXPECT_EQ(font.Get(connection.GetDisplay()), nullptr);
-    EXPECT_EQ(folder.ReadFile("log.txt"), "XLoadQueryFont failed\nXLoadQueryFont failed\n");
+    FontDescription same("nobody-nofont", 14);
+    FontDescription bigger("nobody-nofont", 15);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        EXPECT_EQ(font.Get(connection.GetDisplay()), nullptr);
+        EXPECT_EQ(same.Get(connection.GetDisplay()), nullptr);
+    }
+    EXPECT_EQ(folder.ReadFile("log.txt"), "XLoadQueryFont failed\n") << "one line for the pattern";
+    EXPECT_EQ(bigger.Get(connection.GetDisplay()), nullptr);
+    EXPECT_EQ(folder.ReadFile("log.txt"), "XLoadQueryFont failed\nXLoadQueryFont failed\n")
+        << "another pattern has its own line";
     EXPECT_FALSE(font.IsLoaded());
 }
