@@ -24,9 +24,9 @@ bool IsFolder(const std::string& path)
 // A file in the folder's place would only make every later path inside it fail.
 bool EnsureFolder(const std::string& path) { return MakeFolder(path) && IsFolder(path); }
 
-// The table is read back with a line reader that stops at a line feed, at a NUL byte and at a line
-// longer than it can hold: a line the game writes must survive that, or the next reading would
-// lose it and every line after it.
+// The table is read back with a line reader that ends a line at a line feed and skips a line with
+// a NUL byte or longer than it can hold: a line the game writes must survive that, or the next
+// reading would lose it.
 std::string StorableLine(std::string line)
 {
     std::replace(line.begin(), line.end(), '\n', ' ');

@@ -1,7 +1,6 @@
 #include "util/TextFile.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -48,20 +47,29 @@ std::vector<std::string> TextFile::ReadLines()
         error = openFailed = true;
         return lines;
     }
-    char buffer[maxLineLength + 1];
-    while (std::fgets(buffer, sizeof buffer, file.get())) {
-        std::size_t length = std::strlen(buffer);
-        const bool complete = length > 0 && buffer[length - 1] == '\n';
-        if (complete) {
-            --length;
-        } else if (!std::feof(file.get())) {
-            // Either an over-long line or a NUL byte cut the buffer short: stop here.
-            const int next = std::fgetc(file.get());
-            if (next != '\n' && next != EOF) break;
+    // A line longer than the reader holds, or one with a NUL byte in it, was never written by the
+    // program: it is skipped whole and the reading goes on, so that no line after it is lost when
+    // the file is written back. Cutting it instead would keep a line the file never held.
+    std::string line;
+    bool holdable = true;
+    for (int c; (c = std::getc(file.get())) != EOF;) {
+        if (c == '\n') {
+            if (holdable) lines.push_back(line);
+            line.clear();
+            holdable = true;
+        } else if (!holdable) {
+            continue;
+        } else if (c == '\0' || line.size() == maxLineLength) {
+            line.clear();
+            holdable = false;
+        } else {
+            line += static_cast<char>(c);
         }
-        lines.emplace_back(buffer, length);
     }
-    if (std::ferror(file.get())) error = true;
+    if (std::ferror(file.get()))
+        error = true;
+    else if (holdable && !line.empty())
+        lines.push_back(line);
     return lines;
 }
 

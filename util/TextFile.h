@@ -17,7 +17,7 @@ public:
     bool HasError() const { return error; }
     bool OpenFailed() const { return openFailed; }
 
-    // Lines longer than this end the reading: the score and settings files never hold one.
+    // ReadLines skips a line longer than this, or one holding a NUL byte, and reads on.
     static constexpr std::size_t maxLineLength = 255;
 
 private:

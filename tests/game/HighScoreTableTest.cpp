@@ -246,16 +246,16 @@ TEST(HighScoreTable, AThousandLinesAreCutToTheBestTen)
     EXPECT_NE(std::find(best.begin(), best.end(), Line(995, "NEW", 3)), best.end());
 }
 
-TEST(HighScoreTable, AnOverlongLineEndsTheTableButNotTheGame)
+TEST(HighScoreTable, AnOverlongLineInTheTableLosesNoScoreAfterIt)
 {
     TempFolder folder;
     MakeScoreFolder(folder);
-    folder.WriteFile(tablePath, Line(50, "A", 1) + "\n" + std::string(10000, 'x') + "\n" + Line(40, "B", 1) + "\n");
+    folder.WriteFile(tablePath, FileOf({Line(50, "A", 1), std::string(10000, 'x'), Line(40, "B", 1), Line(30, "D", 2)}));
     HighScoreTable table("Korvanta");
-    EXPECT_EQ(table.Load(), std::vector<std::string>{Line(50, "A", 1)});
+    EXPECT_EQ(table.Load(), (std::vector<std::string>{Line(50, "A", 1), Line(40, "B", 1), Line(30, "D", 2)}));
     EXPECT_FALSE(table.HasError());
     ASSERT_TRUE(table.Insert(45, Entry("C", 1)));
-    EXPECT_EQ(folder.ReadFile(tablePath), FileOf({Line(50, "A", 1), Line(45, "C", 1)}));
+    EXPECT_EQ(folder.ReadFile(tablePath), FileOf({Line(50, "A", 1), Line(45, "C", 1), Line(40, "B", 1), Line(30, "D", 2)}));
 }
 
 TEST(HighScoreTable, BinaryGarbageIsReplacedByAReadableTable)
