@@ -10,19 +10,24 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "toolkit/Child.h"
 #include "toolkit/DisplayConnection.h"
 #include "toolkit/Form.h"
+#include "toolkit/LoopClock.h"
 #include "toolkit/Registry.h"
 #include "toolkit/Timer.h"
-#include "util/DateTime.h"
 
 namespace {
 
 std::array<unsigned char, 256> keyState{};
 
-constexpr long idleWaitMicroseconds = 10000;
+// The character each key typed when it went down, by key code, until its release delivers it:
+// a fast typist lets go of Shift before the letter, and the release alone would type it small.
+std::array<std::optional<char>, 256> typedOnPress{};
 
 // An end signal sets the flag for the loop and writes to the pipe, which wakes the loop's wait
 // however long that wait would have been.
@@ -107,7 +112,7 @@ private:
     }
 
     void OnKeyPress(XKeyEvent& event);
-    void OnKeyRelease(XKeyEvent& event);
+    void OnKeyRelease(XKeyEvent& event, std::optional<char> typed);
     void OnButtonPress(const XButtonEvent& event);
     void OnButtonRelease(const XButtonEvent& event);
     void OnClientMessage(const XClientMessageEvent& event);
@@ -124,9 +129,11 @@ void Dispatcher::Dispatch(XEvent& event)
     case KeyPress:
         if (form.IsEnabled()) OnKeyPress(event.xkey);
         break;
-    case KeyRelease:
-        if (form.IsEnabled()) OnKeyRelease(event.xkey);
+    case KeyRelease: {
+        const std::optional<char> typed = std::exchange(typedOnPress[event.xkey.keycode & 0xFF], std::nullopt);
+        if (form.IsEnabled()) OnKeyRelease(event.xkey, typed);
         break;
+    }
     case ButtonPress:
         if (!form.IsEnabled())
             form.MouseDown({event.xbutton.x, event.xbutton.y});
@@ -176,6 +183,7 @@ void Dispatcher::Dispatch(XEvent& event)
 void Dispatcher::OnKeyPress(XKeyEvent& event)
 {
     const TypedKey key = LookUp(event);
+    typedOnPress[event.keycode & 0xFF] = key.character;
     if (GUIElement* focus = FocusHere()) {
         focus->KeyDown(key.keysym);
         if (FormGone()) return;
@@ -184,9 +192,11 @@ void Dispatcher::OnKeyPress(XKeyEvent& event)
     form.KeyDown(key.keysym);
 }
 
-void Dispatcher::OnKeyRelease(XKeyEvent& event)
+void Dispatcher::OnKeyRelease(XKeyEvent& event, std::optional<char> typed)
 {
-    const TypedKey key = LookUp(event);
+    // A key that went down before this window had the focus was not seen going down.
+    TypedKey key = LookUp(event);
+    if (typed) key.character = *typed;
     GUIElement* focus = FocusHere();
     if (key.keysym == XK_Tab && (!focus || focus->IsTabStop())) {
         MoveFocusByTab();
@@ -316,8 +326,9 @@ Window EventWindow(const XEvent& event)
 
 enum class WaitResult { readable, timedOut, interrupted };
 
-// Waits for the X connection, for at most 10 ms when limited; an end signal cuts the wait short.
-WaitResult WaitForEvents(Display* display, bool limited)
+// Waits for the X connection, for at most the given time when there is one; an end signal cuts
+// the wait short.
+WaitResult WaitForEvents(Display* display, std::optional<std::int64_t> microseconds)
 {
     const int fd = ConnectionNumber(display);
     fd_set readable;
@@ -328,8 +339,12 @@ WaitResult WaitForEvents(Display* display, bool limited)
         FD_SET(endPipe[0], &readable);
         if (endPipe[0] > highest) highest = endPipe[0];
     }
-    timeval wait{0, idleWaitMicroseconds};
-    const int result = select(highest + 1, &readable, nullptr, nullptr, limited ? &wait : nullptr);
+    timeval wait{};
+    if (microseconds) {
+        wait.tv_sec = static_cast<time_t>(*microseconds / 1000000);
+        wait.tv_usec = static_cast<suseconds_t>(*microseconds % 1000000);
+    }
+    const int result = select(highest + 1, &readable, nullptr, nullptr, microseconds ? &wait : nullptr);
     if (result == 0) return WaitResult::timedOut;
     if (result < 0 || !FD_ISSET(fd, &readable)) return WaitResult::interrupted;
     return WaitResult::readable;
@@ -353,27 +368,26 @@ void EndLoopOnSignals(std::initializer_list<int> signalNumbers)
 void Run(Form& mainForm)
 {
     keyState.fill(0);
+    typedOnPress.fill(std::nullopt);
     DisplayConnection* connection = mainForm.GetDisplayConnection();
     Display* display = connection ? connection->GetDisplay() : nullptr;
     if (display && !TakeEndSignal()) {
         const auto mainAlive = mainForm.LifeToken();
+        LoopClock clock;
         do {
-            if (XPending(display) == 0) {
-                // Without timers nothing is due: the wait ends only with an event or a signal.
-                const bool limited = !timers.empty();
-                const WaitResult waited = WaitForEvents(display, limited);
-                // A signal (a sound's child ending, an end signal) cuts the wait short without
-                // counting time.
-                if (waited == WaitResult::timedOut && limited) {
-                    DateTime::AdvanceMilliseconds();
-                    TickTimers(10);
-                }
-                if (waited != WaitResult::readable) continue;
+            bool queued = XPending(display) > 0;
+            if (!queued) {
+                // With no timer running nothing is due: the wait ends only with an event or a signal.
+                queued = WaitForEvents(display, clock.PlanWait()) == WaitResult::readable;
             }
+            // Counted before the event is handled, so its time stamps and the timers see the time
+            // at which it arrived.
+            clock.CountSteps();
+            if (!queued || mainAlive.expired()) continue;
             XEvent event;
             XNextEvent(display, &event);
             Form* form = FindFormByWindow(EventWindow(event));
-            if (!form || mainAlive.expired()) continue;
+            if (!form) continue;
             Dispatcher(mainForm, *form).Dispatch(event);
         } while (!TakeEndSignal() && !mainAlive.expired());
         if (mainAlive.expired()) return;

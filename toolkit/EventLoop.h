@@ -1,6 +1,7 @@
 #pragma once
 // The program's only event loop. It serves every form (dialogs included: there is no nested
-// loop), drives the timers from its 10 ms idle time-outs and ends when quitRequested is set.
+// loop), drives the timers in 10 ms steps of the monotonic clock, sleeping until the first running
+// timer is due, and ends when quitRequested is set.
 
 #include <initializer_list>
 

@@ -57,6 +57,13 @@ bool Timer::Advance(int milliseconds)
     return true;
 }
 
+int Timer::StepsUntilFiring() const
+{
+    constexpr int step = 10;
+    const int left = interval - elapsed;
+    return left <= step ? 1 : left / step + (left % step != 0);
+}
+
 void TickTimers(int milliseconds)
 {
     // A callback may create or delete timers: walk a snapshot and skip the ones that went away.
@@ -67,4 +74,14 @@ void TickTimers(int milliseconds)
         if (!timer->IsRunning()) continue;
         if (timer->Advance(milliseconds)) timer->Fire();
     }
+}
+
+std::optional<int> StepsUntilNextTimer()
+{
+    std::optional<int> first;
+    for (GUIElement* element : timers) {
+        const auto* timer = static_cast<const Timer*>(element);
+        if (timer->IsRunning()) first = std::min(first.value_or(timer->StepsUntilFiring()), timer->StepsUntilFiring());
+    }
+    return first;
 }

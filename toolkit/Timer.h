@@ -1,8 +1,9 @@
 #pragma once
-// A callback at a fixed interval, driven by the event loop's idle time-outs rather than a clock:
-// every 10 ms wait that ends without an event advances each running timer by 10 ms.
+// A callback at a fixed interval, driven by the event loop in steps of 10 ms: every step of the
+// loop's clock advances each running timer by 10 ms.
 
 #include <functional>
+#include <optional>
 
 #include "toolkit/Child.h"
 
@@ -22,6 +23,8 @@ public:
     void SetOnTimer(Callback callback) { onTimer = std::move(callback); }
     void Fire();
     bool Advance(int milliseconds);
+    // The 10 ms steps after which this timer, if running, fires (at least one).
+    int StepsUntilFiring() const;
 
 private:
     bool running = false;
@@ -30,5 +33,7 @@ private:
     Callback onTimer;
 };
 
-// Advances every running timer; called by the event loop with 10 after each idle time-out.
+// Advances every running timer; called by the event loop with 10 for each step of its clock.
 void TickTimers(int milliseconds);
+// The steps until the first running timer fires; none when no timer runs.
+std::optional<int> StepsUntilNextTimer();

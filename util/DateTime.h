@@ -1,7 +1,7 @@
 #pragma once
 // A local date and time. The millisecond part is not read from a clock: it is the process-wide
-// counter that the event loop advances by 10 each time its 10 ms wait times out, so differences
-// of stamps measure idle time, which is what double clicks and the game's pace are timed by.
+// counter that the event loop advances by 10 for each 10 ms step of its monotonic clock, so the
+// stamps that double clicks and the game's pace are timed by move with the loop's timers.
 
 #include <cstdint>
 #include <ctime>

@@ -22,6 +22,9 @@ void FormFixture::SetUp()
     connection = std::make_unique<DisplayConnection>("test");
     ASSERT_NE(connection->GetDisplay(), nullptr);
     display = connection->GetDisplay();
+    // An earlier case's dialog may have taken the keyboard and gone with it, leaving the focus on
+    // nothing: start each case with the keyboard following the pointer, as a fresh server does.
+    XSetInputFocus(display, PointerRoot, RevertToPointerRoot, CurrentTime);
     form = std::make_unique<TestForm>(connection.get());
     form->SetSize(400, 300);
     form->SetPosition(10, 10);
