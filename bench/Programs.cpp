@@ -42,9 +42,14 @@ std::string RunFolder::ReadFile(const std::string& relativePath) const
     return text.str();
 }
 
-Program::Program(const std::string& binary, const RunFolder& folder, const std::map<std::string, std::string>& variables)
+Program::Program(const std::string& binary, const RunFolder& folder, const std::map<std::string, std::string>& variables,
+                 const std::vector<std::string>& arguments)
 {
     const std::string searchPath = folder.Path() + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+    // Built before the fork: the child only execs.
+    std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     pid = fork();
     if (pid != 0) return;
     // A benchmark that dies must not leave a client looping on its Xvfb.
@@ -58,7 +63,7 @@ Program::Program(const std::string& binary, const RunFolder& folder, const std::
     }
     setenv("PATH", searchPath.c_str(), 1);
     for (const auto& [name, value] : variables) setenv(name.c_str(), value.c_str(), 1);
-    execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+    execv(binary.c_str(), argv.data());
     _exit(127);
 }
 

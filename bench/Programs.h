@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class RunFolder {
 public:
@@ -27,8 +28,10 @@ private:
 
 class Program {
 public:
-    // Starts the program in the folder with DISPLAY and the silent aplay, plus the given variables.
-    Program(const std::string& binary, const RunFolder& folder, const std::map<std::string, std::string>& variables = {});
+    // Starts the program in the folder with DISPLAY and the silent aplay, plus the given variables
+    // and arguments.
+    Program(const std::string& binary, const RunFolder& folder, const std::map<std::string, std::string>& variables = {},
+            const std::vector<std::string>& arguments = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
