@@ -26,6 +26,9 @@ public:
     void SetSprite(int column, int row);
     std::pair<int, int> GetSprite() const { return {spriteColumn, spriteRow}; }
     void SetTransparent(bool value);
+    // Gives a cell on a ready sheet image its image, the caller's and shared by many cells; used
+    // from the next paint on. A sheet image can only be made once the form's window is viewable.
+    void SetSheetImage(XImage* image) { sheetImage = image; }
 
     std::string tagText;
 
