@@ -1,6 +1,7 @@
 #pragma once
-// A sprite cell: one sprite cut from a picture source, normally a sprite sheet in memory shared
-// by many cells. Changing the sprite redraws the cell at once.
+// A sprite cell: one sprite cut from a picture source: a sprite sheet in memory (each cell makes
+// its own image of it), a ready sheet image that many cells share, ready images or packed
+// pictures. Changing the sprite redraws the cell at once.
 
 #include <X11/Xlib.h>
 
