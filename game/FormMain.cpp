@@ -6,6 +6,7 @@
 #include "game/HighScoreTable.h"
 #include "game/ProductInfo.h"
 #include "game/SoundPlayer.h"
+#include "game/Steering.h"
 #include "graphics/ImageFrame.h"
 #include "graphics/MyImage.h"
 #include "graphics/PackedPicture.h"
@@ -15,6 +16,7 @@
 #include "toolkit/CellControl.h"
 #include "toolkit/EventLoop.h"
 #include "toolkit/Timer.h"
+#include "toolkit/TrafficMeter.h"
 #include "util/Beep.h"
 #include "util/Files.h"
 #include "util/Log.h"
@@ -33,24 +35,6 @@ constexpr int exitQuestionId = 1000;
 constexpr int answerYes = 3;
 constexpr int gameTimerInterval = 30;
 
-int InitialSprite(int column, int row)
-{
-    const bool leftWall = column == 0, rightWall = column == FormMain::wellColumns - 1;
-    if (row == FormMain::wellRows - 1) {
-        if (leftWall) return FormMain::bottomLeftSprite;
-        if (rightWall) return FormMain::bottomRightSprite;
-        return FormMain::floorSprite;
-    }
-    if (leftWall) return FormMain::leftWallSprite;
-    if (rightWall) return FormMain::rightWallSprite;
-    return FormMain::emptySprite;
-}
-
-bool IsInterior(int column, int row)
-{
-    return column > 0 && column < FormMain::wellColumns - 1 && row < FormMain::wellRows - 1;
-}
-
 // An image of a built-in picture, or null when it cannot be decoded.
 XImage* PictureImage(GUIElement* form, const PackedPicture& packed)
 {
@@ -60,8 +44,8 @@ XImage* PictureImage(GUIElement* form, const PackedPicture& packed)
 
 }  // namespace
 
-FormMain::FormMain(DisplayConnection* connection, const std::string& title)
-    : Form(nullptr, false), randomBetween(&RandomBetween)
+FormMain::FormMain(DisplayConnection* connection, const std::string& title, WellSeams seams)
+    : Form(nullptr, false), well(*this, std::move(seams))
 {
     if (connection) SetDisplay(connection);
     soundPlayer = std::make_unique<SoundPlayer>();
@@ -87,7 +71,6 @@ FormMain::~FormMain()
     DestroyWindow();
     aboutForm.reset();
     nameForm.reset();
-    balls.clear();
     banner.reset();
     statusLabel.reset();
     for (auto& cell : wellCells) cell.reset();
@@ -100,6 +83,7 @@ FormMain::~FormMain()
     picture.reset();
     aboutPicture.reset();
     titlePicture.reset();
+    spriteSheetImage.reset();
 }
 
 void FormMain::LoadSpriteSheet()
@@ -177,7 +161,7 @@ void FormMain::BuildWidgets()
     startButton = makeButton("START", 117, 0xFFFFFF, startButtonColour);
     startButton->Create();
 
-    highScores = HighScoreTable(productName).Load();
+    well.SetTopTen(HighScoreTable(productName).Load());
     LoadJoystickConfig();
     keys.SetClearOnPress(true);
     gameTimer = std::make_unique<Timer>(this, gameTimerInterval);
@@ -188,35 +172,22 @@ void FormMain::BuildWidgets()
 
 void FormMain::BuildWell()
 {
-    const unsigned char* sheet = spriteSheet.empty() ? nullptr : spriteSheet.data();
-    for (int row = 0; row < wellRows; ++row) {
-        for (int column = 0; column < wellColumns; ++column) {
-            auto cell = std::make_unique<ImageFrame>(this, sheet, 1, sheetWidth, cellSize, InitialSprite(column, row), 0);
+    for (int row = 0; row < Well::rows; ++row) {
+        for (int column = 0; column < Well::columns; ++column) {
+            auto cell = std::make_unique<ImageFrame>(this, spriteSheetImage.get(), Well::InitialSprite(column, row), 0);
             cell->SetSize(cellSize, cellSize);
             cell->SetPosition((column + 1) * cellSize + 148, (row + 1) * cellSize + 90);
             cell->SetTransparent(false);
-            if (IsInterior(column, row)) cell->tagText = interiorTag;
+            if (Well::IsInterior(column, row)) cell->tagText = interiorTag;
             cell->Create();
-            wellCells[static_cast<std::size_t>(column + wellColumns * row)] = std::move(cell);
+            wellCells[static_cast<std::size_t>(column + Well::columns * row)] = std::move(cell);
         }
     }
 }
 
-ImageFrame* FormMain::WellCell(int column, int row) const
+void FormMain::SetCell(int column, int row, int sprite)
 {
-    if (column < 0 || column >= wellColumns || row < 0 || row >= wellRows) return nullptr;
-    return wellCells[static_cast<std::size_t>(column + wellColumns * row)].get();
-}
-
-int FormMain::SpriteAt(int column, int row) const
-{
-    const ImageFrame* cell = WellCell(column, row);
-    return cell ? cell->GetSprite().first : -1;
-}
-
-void FormMain::SetSpriteAt(int column, int row, int sprite)
-{
-    if (ImageFrame* cell = WellCell(column, row)) cell->SetSprite(sprite, 0);
+    if (auto& cell = wellCells[static_cast<std::size_t>(column + Well::columns * row)]) cell->SetSprite(sprite, 0);
 }
 
 void FormMain::Paint()
@@ -229,6 +200,13 @@ void FormMain::Paint()
             picture->Create();
         }
         aboutPicture.reset(PictureImage(this, packedAboutPicture));
+        // Every cell cuts its sprites from this one image of the sheet, which can only be made
+        // once the window is viewable.
+        if (!spriteSheet.empty()) {
+            spriteSheetImage.reset(MakeImage(this, spriteSheet.data(), sheetWidth, cellSize));
+            for (auto& cell : wellCells)
+                if (cell) cell->SetSheetImage(spriteSheetImage.get());
+        }
         UpdateLabels();
         ShowTitleScreen();
         if (gameTimer) gameTimer->Start();
@@ -263,14 +241,11 @@ void FormMain::ButtonClicked(GUIElement& element)
         QueryExit();
     } else if (startButton && clicked == startButton->GetId()) {
         if (startButton->GetText() != "CANCEL") {
-            level = 1;
-            score = 0;
-            StartLevel();
-            running = true;
+            well.StartGame();
             startButton->SetText("CANCEL");
             SetFocus();
         } else {
-            running = false;
+            well.CancelGame();
             startButton->SetText("START");
             ShowTitleScreen();
         }
@@ -290,4 +265,57 @@ void FormMain::OpenAbout()
     aboutForm->SetNoticeText(freewareNotice);
     aboutForm->SetWebAddress(webAddress);
     aboutForm->Show();
+}
+
+void FormMain::UpdateLabels()
+{
+    if (scoreLabel) scoreLabel->SetText("Score: " + IntToText(well.Score(), '0', 5));
+    if (levelLabel) levelLabel->SetText("Level: " + IntToText(well.Level(), '0', 2));
+    if (toCatchLabel) toCatchLabel->SetText(IntToText(-static_cast<std::int64_t>(well.BallsToCatch())));
+}
+
+void FormMain::SetStatus(const std::string& text)
+{
+    if (statusLabel) statusLabel->SetText(text);
+}
+
+void FormMain::SetBannerText(const std::string& text)
+{
+    if (banner) banner->SetText(text);
+}
+
+void FormMain::PlaySound(const char* path)
+{
+    if (soundPlayer) soundPlayer->Play(path, false);
+}
+
+int FormMain::ReadDirection() { return SteeringDirection(keys); }
+
+void FormMain::BallStepBegins() { stepMeter = std::make_unique<TrafficMeter>(GetXDisplay()); }
+
+void FormMain::BallStepEnded() { stepMeter.reset(); }
+
+void FormMain::GameOver()
+{
+    if (startButton) startButton->SetText("START");
+    if (well.Score() <= 0) return;
+
+    nameForm.reset();
+    nameForm = std::make_unique<FormNamePlayer>(this, nullptr, "Top Ten");
+    nameForm->SetOnClosed([](GUIElement& closed) {
+        if (auto* main = dynamic_cast<FormMain*>(static_cast<FormNamePlayer&>(closed).ParentForm())) main->RecordScore();
+    });
+    nameForm->SetPrompt("Insert your name:");
+    const Point mainPosition = GetPosition();
+    const Size mainSize = GetSize();
+    const Size dialogSize = nameForm->GetSize();
+    nameForm->SetPositionClamped(mainPosition.x + (mainSize.width - dialogSize.width) / 2,
+                                 mainPosition.y + (mainSize.height - dialogSize.height) / 2);
+    nameForm->Show();
+}
+
+void FormMain::RecordScore()
+{
+    HighScoreTable(productName).Insert(well.Score(), PadRight(enteredName, ' ', 12) + " Level " + IntToText(well.Level()));
+    well.SetTopTen(HighScoreTable(productName).Load());
 }

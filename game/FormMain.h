@@ -1,19 +1,18 @@
 #pragma once
 // The game's main window: the playing well of 12 x 15 sprite cells, the title picture, the
-// labels, the rotating top-ten banner and the three buttons. It owns everything on it, the balls,
-// the sprite sheet, the sound player, the game timer and the dialogs it opens; the rules run on
-// its 30 ms timer.
+// labels, the rotating top-ten banner and the three buttons. It owns everything on it, the well
+// that the rules run on, the sprite sheet, the sound player, the game timer and the dialogs it
+// opens; it draws, plays and asks what the rules decide on its 30 ms timer.
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "game/KeyTable.h"
+#include "game/Well.h"
 #include "graphics/Images.h"
 #include "toolkit/Form.h"
-#include "util/DateTime.h"
 
 class ButtonCustom;
 class CellControl;
@@ -24,33 +23,14 @@ class ImageFrame;
 class MyImage;
 class SoundPlayer;
 class Timer;
+class TrafficMeter;
 
-struct Ball {
-    int column = 0;
-    int row = 0;
-};
-
-class FormMain : public Form {
+// The form is the well's view: every change the rules make to the well is drawn at once.
+class FormMain : public Form, private WellView {
 public:
-    static constexpr int wellColumns = 12;
-    static constexpr int wellRows = 15;
-    static constexpr int catcherRow = 13;
-
-    // Sprites of the sheet, by what the game draws with them.
-    enum Sprite {
-        emptySprite = 0,
-        pegSprite = 5,
-        catcherSprite = 6,
-        leftWallSprite = 7,
-        floorSprite = 8,
-        rightWallSprite = 9,
-        bottomLeftSprite = 10,
-        bottomRightSprite = 11,
-        wordMarkLeftSprite = 12,
-        wordMarkRightSprite = 13,
-    };
-
-    FormMain(DisplayConnection* connection, const std::string& title);
+    // The seams stay at their defaults in the game; tests set where the rules take the time and
+    // their random numbers from.
+    FormMain(DisplayConnection* connection, const std::string& title, WellSeams seams = {});
     ~FormMain() override;
 
     void Paint() override;
@@ -65,43 +45,16 @@ public:
     virtual void DisabledClick();
     virtual void ButtonClicked(GUIElement& element);
 
-    // The rules, run by the game timer.
-    void Tick();
-    void StartLevel();
-    void PlacePegs();
-    void GameOver();
+    // The rules run on the well; the game timer calls Tick.
+    void Tick() { well.Tick(); }
+    void GameOver() override;
     void RecordScore();
-    void UpdateLabels();
-    void ShowTitleScreen();
-    int ReadDirection();
+    void UpdateLabels() override;
+    void ShowTitleScreen() { well.ShowTitleScreen(); }
+    int ReadDirection() override;
 
-    // Seams for deterministic tests: where time stamps and random numbers come from.
-    void SetClock(std::function<DateTime()> clock) { now = std::move(clock); }
-    void SetRandom(std::function<int(int, int)> random) { randomBetween = std::move(random); }
-
-    int SpriteAt(int column, int row) const;
-    void SetSpriteAt(int column, int row, int sprite);
-    bool IsRunning() const { return running; }
-    int GetLevel() const { return level; }
-    int GetScore() const { return score; }
-    int GetBallsToCatch() const { return ballsToCatch; }
-    std::vector<Ball>& Balls() { return balls; }
-    const std::vector<std::string>& HighScores() const { return highScores; }
-    bool InLevelPause() const { return levelPause; }
-    int PlayerColumn() const { return playerColumn; }
-    KeyTable& Keys() { return keys; }
-    ButtonCustom* StartButton() const { return startButton.get(); }
-    ButtonCustom* InfoButton() const { return infoButton.get(); }
-    ButtonCustom* ExitButton() const { return exitButton.get(); }
-    CellControl* StatusLabel() const { return statusLabel.get(); }
-    CellControl* Banner() const { return banner.get(); }
-    CellControl* ScoreLabel() const { return scoreLabel.get(); }
-    CellControl* LevelLabel() const { return levelLabel.get(); }
-    CellControl* ToCatchLabel() const { return toCatchLabel.get(); }
-    Timer* GameTimer() const { return gameTimer.get(); }
-    FormNamePlayer* NameForm() const { return nameForm.get(); }
-    FormAbout* AboutForm() const { return aboutForm.get(); }
-    ImageFrame* WellCell(int column, int row) const;
+    // What the well holds, which is what the window shows.
+    const Well& GetWell() const { return well; }
 
     static constexpr const char* productName = "Korvanta";
     static constexpr const char* spriteSheetPath = "Data/pallini27x27.bin";
@@ -112,16 +65,14 @@ private:
     void LoadSpriteSheet();
     void BuildWell();
     void OpenAbout();
-    void RotateBanner();
-    void MoveCatcher();
-    // Moves every ball one row; false when a miss ended the game during the step.
-    bool StepBalls();
-    void ClearWell();
-    void SetStatus(const std::string& text);
-    void PlaySound(const char* path);
+    void SetCell(int column, int row, int sprite) override;
+    void SetStatus(const std::string& text) override;
+    void SetBannerText(const std::string& text) override;
+    void PlaySound(const char* path) override;
+    void BallStepBegins() override;
+    void BallStepEnded() override;
 
     KeyTable keys;
-    bool running = false;
     std::unique_ptr<ButtonCustom> infoButton;
     std::unique_ptr<ButtonCustom> startButton;
     std::unique_ptr<ButtonCustom> exitButton;
@@ -130,36 +81,23 @@ private:
     // The rotating top-ten line above the well.
     std::unique_ptr<CellControl> banner;
     // The well's sprite cells, column by column within each row: cell (c, r) is c + 12 r.
-    std::array<std::unique_ptr<ImageFrame>, wellColumns * wellRows> wellCells;
-    int level = 0;
-    int score = 0;
-    int ballsToCatch = 0;
+    std::array<std::unique_ptr<ImageFrame>, Well::columns * Well::rows> wellCells;
     std::unique_ptr<CellControl> scoreLabel;
     std::unique_ptr<CellControl> levelLabel;
     std::unique_ptr<CellControl> toCatchLabel;
     ImagePtr aboutPicture;
     ImagePtr titlePicture;
     bool picturesMade = false;
-    std::vector<Ball> balls;
     int spriteSheetSize = 0;
     std::vector<unsigned char> spriteSheet;
+    // One image of the whole sheet, made once and shared by every cell of the well.
+    ImagePtr spriteSheetImage;
     std::unique_ptr<FormAbout> aboutForm;
-    std::vector<std::string> highScores;
     std::unique_ptr<FormNamePlayer> nameForm;
     std::unique_ptr<Timer> gameTimer;
     std::unique_ptr<SoundPlayer> soundPlayer;
 
-    // The state of the rules between ticks.
-    bool tickBusy = false;
-    int tickCount = 0;
-    bool levelPause = false;
-    int topTenIndex = 0;
-    int playerColumn = 1;
-    bool tickStampsSet = false;
-    DateTime lastTopTenChange;
-    DateTime levelCompletedAt;
-    DateTime lastSpawn;
-
-    std::function<DateTime()> now = &DateTime::Now;
-    std::function<int(int, int)> randomBetween;
+    // Counts the X traffic of the ball step under way (only in a benchmark build).
+    std::unique_ptr<TrafficMeter> stepMeter;
+    Well well;
 };

@@ -1,6 +1,7 @@
 #pragma once
-// A sprite cell: one sprite cut from a picture source, normally a sprite sheet in memory shared
-// by many cells. Changing the sprite redraws the cell at once.
+// A sprite cell: one sprite cut from a picture source: a sprite sheet in memory (each cell makes
+// its own image of it), a ready sheet image that many cells share, ready images or packed
+// pictures. Changing the sprite redraws the cell at once.
 
 #include <X11/Xlib.h>
 
@@ -26,6 +27,9 @@ public:
     void SetSprite(int column, int row);
     std::pair<int, int> GetSprite() const { return {spriteColumn, spriteRow}; }
     void SetTransparent(bool value);
+    // Gives a cell on a ready sheet image its image, the caller's and shared by many cells; used
+    // from the next paint on. A sheet image can only be made once the form's window is viewable.
+    void SetSheetImage(XImage* image) { sheetImage = image; }
 
     std::string tagText;
 

@@ -147,8 +147,8 @@ protected:
 
 TEST_F(About, OpensCentredTakesThePlayerToTheLinksAndClosesWithEscape)
 {
-    game->ButtonClicked(*game->InfoButton());
-    FormAbout* about = game->AboutForm();
+    Click("INFO");
+    FormAbout* about = OpenDialog<FormAbout>();
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->GetCaption(), "Info...");
     EXPECT_EQ(about->GetSize(), (Size{600, 210}));
@@ -177,8 +177,8 @@ TEST_F(About, OpensCentredTakesThePlayerToTheLinksAndClosesWithEscape)
     EXPECT_TRUE(game->IsEnabled());
     EXPECT_EQ(game->GetOwnerForm(), nullptr);
 
-    game->ButtonClicked(*game->InfoButton());
-    EXPECT_NE(game->AboutForm(), nullptr) << "a fresh About box each time";
-    EXPECT_FALSE(game->AboutForm()->KeyChar(13));
+    Click("INFO");
+    ASSERT_NE(OpenDialog<FormAbout>(), nullptr) << "a fresh About box each time";
+    EXPECT_FALSE(OpenDialog<FormAbout>()->KeyChar(13));
     EXPECT_TRUE(game->IsEnabled());
 }

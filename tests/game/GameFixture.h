@@ -1,11 +1,16 @@
 #pragma once
 // A main form on the test's private X server with its clock and its dice in the test's hands, so
-// that the rules can be driven tick by tick without waiting for real time.
+// that it can be played tick by tick without waiting for real time. The form's widgets are found
+// the way the toolkit finds them, by walking the registry.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <string>
+#include <thread>
 #include <unistd.h>
 
 #include "game/FormMain.h"
@@ -13,8 +18,8 @@
 #include "tests/support/TempFolder.h"
 #include "toolkit/DisplayConnection.h"
 #include "toolkit/EventLoop.h"
-#include "toolkit/ButtonCustom.h"
 #include "toolkit/Registry.h"
+#include "toolkit/Timer.h"
 
 class GameFixture : public ::testing::Test {
 protected:
@@ -26,17 +31,17 @@ protected:
         PrepareFolder();
         quitRequested = false;
         connection = std::make_unique<DisplayConnection>("test");
-        game = std::make_unique<FormMain>(connection.get(), "Korvanta test");
-        game->SetClock([this] { return Stamp(); });
-        game->SetRandom([this](int low, int high) {
-            if (dice.empty()) return low;
-            const int value = dice.front();
-            dice.pop_front();
-            EXPECT_GE(value, low);
-            EXPECT_LE(value, high);
-            return value;
-        });
+        WellSeams seams{[this] { return Stamp(); }, [this](int low, int high) {
+                            if (dice.empty()) return low;
+                            const int value = dice.front();
+                            dice.pop_front();
+                            EXPECT_GE(value, low);
+                            EXPECT_LE(value, high);
+                            return value;
+                        }};
         start = DateTime::Now();
+        game = std::make_unique<FormMain>(connection.get(), "Korvanta test", std::move(seams));
+        WaitUntilViewable();
         game->Paint();
     }
 
@@ -62,13 +67,55 @@ protected:
 
     void Wait(long milliseconds) { elapsed += milliseconds; }
 
-    // One timer expiry after another until the next ball step has run.
-    void BallStep()
+    // What is drawn on the window goes only to a viewable window.
+    void WaitUntilViewable()
     {
-        for (int i = 0; i < 26; ++i) game->Tick();
+        Display* display = game->GetXDisplay();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        XWindowAttributes attributes{};
+        while (std::chrono::steady_clock::now() < end) {
+            XSync(display, False);
+            if (XGetWindowAttributes(display, game->GetWindow(), &attributes) && attributes.map_state == IsViewable) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        FAIL() << "the main window never became viewable";
     }
 
-    void PressStart() { game->ButtonClicked(*game->StartButton()); }
+    // One of the main form's widgets, by its kind and what it says.
+    template <class Widget>
+    Widget* Find(const std::function<bool(const std::string&)>& text) const
+    {
+        for (GUIElement* element : CollectChildren(game->GetId()))
+            if (auto* widget = dynamic_cast<Widget*>(element); widget && text(widget->GetText())) return widget;
+        return nullptr;
+    }
+    template <class Widget>
+    Widget* Find(const std::string& text) const
+    {
+        return Find<Widget>([&](const std::string& shown) { return shown == text; });
+    }
+
+    // A form the main form opened, by its kind.
+    template <class Dialog>
+    Dialog* OpenDialog() const
+    {
+        for (Form* open : forms)
+            if (auto* dialog = dynamic_cast<Dialog*>(open)) return dialog;
+        return nullptr;
+    }
+
+    Timer* GameTimer() const
+    {
+        for (GUIElement* element : timers)
+            if (element->GetParent() == game.get()) return static_cast<Timer*>(element);
+        return nullptr;
+    }
+
+    void Click(const std::string& button);
+
+    // Plays as a player would, 30 ms a tick, with the keys: the catcher goes under the lowest ball,
+    // or, to miss, as far from it as the well allows. Stops when the condition holds.
+    bool PlayUntil(const std::function<bool()>& done, bool miss = false);
 
     std::unique_ptr<TempFolder> folder;
     std::unique_ptr<DisplayConnection> connection;

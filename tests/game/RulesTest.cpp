@@ -1,214 +1,404 @@
+// The rules on the well alone, without a window: the test is the well's view, keeps its own copy
+// of the cells from what it is told, sets the time and the dice, and plays by steering the catcher.
+
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
+#include <unistd.h>
 
-#include "game/FormMsgBox.h"
-#include "game/FormNamePlayer.h"
-#include "tests/game/GameFixture.h"
-#include "toolkit/ButtonCustom.h"
-#include "toolkit/CellControl.h"
-#include "toolkit/TextBoxCustom.h"
-#include "toolkit/Timer.h"
-#include "graphics/ImageFrame.h"
+#include <array>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
-using Rules = GameFixture;
-
-namespace {
-
-int CountSprites(FormMain& game, int sprite)
-{
-    int count = 0;
-    for (int row = 0; row < FormMain::wellRows; ++row)
-        for (int column = 0; column < FormMain::wellColumns; ++column) count += game.SpriteAt(column, row) == sprite;
-    return count;
-}
-
-}  // namespace
-
-TEST_F(Rules, TitleScreenShowsTheWordMarkAndNoCatcher)
-{
-    EXPECT_EQ(game->ScoreLabel()->GetText(), "Score: 00000");
-    EXPECT_EQ(game->LevelLabel()->GetText(), "Level: 00");
-    EXPECT_EQ(game->ToCatchLabel()->GetText(), "0");
-    EXPECT_EQ(game->SpriteAt(8, 8), 2);
-    EXPECT_EQ(game->SpriteAt(7, 9), 1);
-    EXPECT_EQ(game->SpriteAt(9, 9), 3);
-    EXPECT_EQ(game->SpriteAt(8, 10), 4);
-    EXPECT_EQ(game->SpriteAt(2, 2), FormMain::wordMarkLeftSprite) << "left columns of a letter";
-    EXPECT_EQ(game->SpriteAt(4, 2), FormMain::wordMarkRightSprite) << "right column of a letter";
-    EXPECT_EQ(CountSprites(*game, FormMain::catcherSprite), 0);
-    EXPECT_EQ(game->SpriteAt(0, 0), FormMain::leftWallSprite);
-    EXPECT_EQ(game->SpriteAt(11, 13), FormMain::rightWallSprite);
-    EXPECT_EQ(game->SpriteAt(5, 14), FormMain::floorSprite);
-    EXPECT_EQ(game->SpriteAt(0, 14), FormMain::bottomLeftSprite);
-    EXPECT_EQ(game->SpriteAt(11, 14), FormMain::bottomRightSprite);
-    EXPECT_TRUE(game->GameTimer()->IsRunning());
-    const ImageFrame* topLeft = game->WellCell(1, 0);
-    ASSERT_NE(topLeft, nullptr);
-    EXPECT_EQ(topLeft->GetPosition(), (Point{202, 117}));
-    EXPECT_EQ(game->WellCell(1, 13)->GetPosition().y, 468);
-}
-
-TEST_F(Rules, StartPlacesTheLatticeAndAsksForTenCatches)
-{
-    PressStart();
-    EXPECT_TRUE(game->IsRunning());
-    EXPECT_EQ(game->StartButton()->GetText(), "CANCEL");
-    EXPECT_EQ(game->GetLevel(), 1);
-    EXPECT_EQ(game->Balls().size(), 1u);
-    EXPECT_EQ(game->ToCatchLabel()->GetText(), "-10");
-    EXPECT_EQ(game->LevelLabel()->GetText(), "Level: 01");
-    EXPECT_EQ(CountSprites(*game, FormMain::pegSprite), 25);
-    for (int column : {1, 5, 9}) EXPECT_EQ(game->SpriteAt(column, 2), FormMain::pegSprite);
-    for (int column : {2, 6, 10}) EXPECT_EQ(game->SpriteAt(column, 9), FormMain::pegSprite);
-    EXPECT_EQ(game->SpriteAt(8, 10), FormMain::emptySprite) << "the title's balls are gone";
-
-    game->ButtonClicked(*game->StartButton());
-    EXPECT_FALSE(game->IsRunning());
-    EXPECT_EQ(game->StartButton()->GetText(), "START");
-    EXPECT_EQ(CountSprites(*game, FormMain::pegSprite), 0) << "cancel returns to the title";
-    EXPECT_EQ(game->SpriteAt(8, 10), 4);
-}
+#include "game/Steering.h"
+#include "game/Well.h"
+#include "joystick/JoystickRecord.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
-// Starts a ball one row above the catcher, so that the next ball step is a catch.
-void DropOntoCatcher(FormMain& game)
-{
-    for (Ball& ball : game.Balls()) ball = Ball{};
-    const int column = game.PlayerColumn();
-    game.SetSpriteAt(column, FormMain::catcherRow, FormMain::catcherSprite);
-    game.Balls()[0] = Ball{column, FormMain::catcherRow - 1};
-}
+// What a window would show: the cells as the view was told about them, and what else it was asked.
+class RecordingView : public WellView {
+public:
+    RecordingView() { Forget(); }
+
+    void Forget()
+    {
+        for (int row = 0; row < Well::rows; ++row)
+            for (int column = 0; column < Well::columns; ++column) shown[Index(column, row)] = Well::InitialSprite(column, row);
+        changes.clear();
+        sounds.clear();
+        labels.clear();
+        gameOvers = 0;
+        ballSteps = 0;
+    }
+
+    void SetCell(int column, int row, int sprite) override
+    {
+        ASSERT_TRUE(column >= 0 && column < Well::columns && row >= 0 && row < Well::rows);
+        EXPECT_NE(shown[Index(column, row)], sprite) << "a cell is redrawn only when its sprite changes";
+        shown[Index(column, row)] = sprite;
+        changes.push_back({column, row, sprite, inBallStep});
+    }
+    void UpdateLabels() override { labels.push_back({well->Level(), well->Score(), well->BallsToCatch()}); }
+    void SetStatus(const std::string& text) override { status = text; }
+    void SetBannerText(const std::string& text) override { banner = text; }
+    void PlaySound(const char* path) override { sounds.emplace_back(path); }
+    int ReadDirection() override { return steer ? steer() : direction; }
+    void GameOver() override
+    {
+        EXPECT_FALSE(well->IsRunning()) << "the game has stopped before the window hears of it";
+        ++gameOvers;
+    }
+    void BallStepBegins() override
+    {
+        EXPECT_FALSE(inBallStep);
+        inBallStep = true;
+        ++ballSteps;
+    }
+    void BallStepEnded() override
+    {
+        EXPECT_TRUE(inBallStep);
+        inBallStep = false;
+    }
+
+    int Shown(int column, int row) const { return shown[Index(column, row)]; }
+
+    struct Change {
+        int column, row, sprite;
+        bool inBallStep;
+    };
+    struct Labels {
+        int level, score, ballsToCatch;
+    };
+
+    const Well* well = nullptr;
+    std::array<int, Well::columns * Well::rows> shown{};
+    std::vector<Change> changes;
+    std::vector<std::string> sounds;
+    std::vector<Labels> labels;
+    std::string status = "unset";
+    std::string banner;
+    int direction = 0;
+    std::function<int()> steer;
+    int gameOvers = 0;
+    int ballSteps = 0;
+    bool inBallStep = false;
+
+private:
+    static std::size_t Index(int column, int row) { return static_cast<std::size_t>(column + Well::columns * row); }
+};
+
+class Rules : public ::testing::Test {
+protected:
+    Rules() { NewWell(); }
+
+    void TearDown() override
+    {
+        if (!viewBehind) ExpectViewShowsTheWell();
+    }
+
+    // The view was told of every change the rules made; one report is enough.
+    void ExpectViewShowsTheWell()
+    {
+        for (int row = 0; row < Well::rows; ++row)
+            for (int column = 0; column < Well::columns; ++column)
+                if (view.Shown(column, row) != well->SpriteAt(column, row)) {
+                    ADD_FAILURE() << "the view was not told of a change: cell " << column << ", " << row;
+                    viewBehind = true;
+                    return;
+                }
+    }
+
+    // One expiry of the game timer; after it the view must show what the well holds.
+    void Tick()
+    {
+        well->Tick();
+        if (!viewBehind) ExpectViewShowsTheWell();
+    }
+
+    // A fresh well, as a new program has it.
+    void NewWell()
+    {
+        view.Forget();
+        well = std::make_unique<Well>(view, WellSeams{[this] { return Stamp(); }, [this](int low, int high) {
+                                                          if (dice.empty()) return low;
+                                                          const int value = dice.front();
+                                                          dice.pop_front();
+                                                          EXPECT_GE(value, low);
+                                                          EXPECT_LE(value, high);
+                                                          return value;
+                                                      }});
+        view.well = well.get();
+    }
+
+    DateTime Stamp() const
+    {
+        DateTime stamp(2026, 3, 2, 12, 0, 0);
+        stamp.seconds += static_cast<int>(elapsed / 1000);
+        stamp.millisecond = static_cast<int>(elapsed % 1000);
+        return stamp;
+    }
+
+    void Wait(long milliseconds) { elapsed += milliseconds; }
+
+    // One timer expiry after another, with no time passing, until the next ball step has run.
+    void BallStep()
+    {
+        for (int i = 0; i < 26; ++i) Tick();
+    }
+
+    // Starts a game and lets a ball enter at the column.
+    void StartWithBallAt(int column)
+    {
+        well->StartGame();
+        Tick();
+        Wait(2001);
+        dice = {column};
+        BallStep();
+        ASSERT_EQ(well->Balls()[0].column, column);
+        ASSERT_EQ(well->Balls()[0].row, 0);
+    }
+
+    // The lowest ball in play, or none.
+    const Ball* LowestBall() const
+    {
+        const Ball* lowest = nullptr;
+        for (const Ball& ball : well->Balls())
+            if (ball.column > 0 && (!lowest || ball.row > lowest->row)) lowest = &ball;
+        return lowest;
+    }
+
+    // Plays as a player would, 30 ms a tick: the catcher goes under the lowest ball, or, to miss,
+    // as far from it as the well allows. Stops when the condition holds; false after too long.
+    bool PlayUntil(const std::function<bool()>& done, bool miss = false)
+    {
+        view.steer = [this, miss] {
+            const Ball* ball = LowestBall();
+            if (!ball) return 0;
+            const int target = miss ? (ball->column <= 5 ? Well::lastColumn : Well::firstColumn) : ball->column;
+            return target < well->PlayerColumn() ? -1 : target > well->PlayerColumn() ? 1 : 0;
+        };
+        for (int tick = 0; tick < 200000 && !done(); ++tick) {
+            Wait(30);
+            Tick();
+        }
+        view.steer = nullptr;
+        return done();
+    }
+
+    bool CatchOne()
+    {
+        const int score = well->Score();
+        return PlayUntil([&] { return well->Score() > score || !well->IsRunning(); }) && well->IsRunning();
+    }
+
+    int CountSprites(int sprite) const
+    {
+        int count = 0;
+        for (int row = 0; row < Well::rows; ++row)
+            for (int column = 0; column < Well::columns; ++column) count += well->SpriteAt(column, row) == sprite;
+        return count;
+    }
+
+    RecordingView view;
+    std::unique_ptr<Well> well;
+    std::deque<int> dice;
+    long elapsed = 0;
+    bool viewBehind = false;
+};
 
 }  // namespace
 
-TEST_F(Rules, CatchScoresAndLeavesTheCatcherDrawn)
+TEST_F(Rules, WellStartsWithWallsAndFloorAndTheTitleAddsTheWordMarkButNoCatcher)
 {
-    PressStart();
-    DropOntoCatcher(*game);
-    BallStep();
-    EXPECT_EQ(game->GetScore(), 1);
-    EXPECT_EQ(game->GetBallsToCatch(), 9);
-    EXPECT_EQ(game->ScoreLabel()->GetText(), "Score: 00001");
-    EXPECT_EQ(game->ToCatchLabel()->GetText(), "-9");
-    EXPECT_EQ(game->SpriteAt(1, 13), FormMain::catcherSprite);
-    EXPECT_EQ(game->SpriteAt(1, 12), FormMain::emptySprite);
-    EXPECT_EQ(game->Balls()[0].column, 0) << "the caught ball is out of play";
-    EXPECT_TRUE(game->IsRunning());
+    EXPECT_EQ(well->SpriteAt(0, 0), Well::leftWallSprite);
+    EXPECT_EQ(well->SpriteAt(11, 13), Well::rightWallSprite);
+    EXPECT_EQ(well->SpriteAt(5, 14), Well::floorSprite);
+    EXPECT_EQ(well->SpriteAt(0, 14), Well::bottomLeftSprite);
+    EXPECT_EQ(well->SpriteAt(11, 14), Well::bottomRightSprite);
+    EXPECT_EQ(well->SpriteAt(12, 0), -1);
+    EXPECT_TRUE(Well::IsInterior(1, 0));
+    EXPECT_TRUE(Well::IsInterior(10, 13));
+    EXPECT_FALSE(Well::IsInterior(0, 5));
+    EXPECT_FALSE(Well::IsInterior(5, 14));
+
+    well->ShowTitleScreen();
+    EXPECT_EQ(well->SpriteAt(8, 8), 2);
+    EXPECT_EQ(well->SpriteAt(7, 9), 1);
+    EXPECT_EQ(well->SpriteAt(9, 9), 3);
+    EXPECT_EQ(well->SpriteAt(8, 10), 4);
+    EXPECT_EQ(well->SpriteAt(2, 2), Well::wordMarkLeftSprite) << "left columns of a letter";
+    EXPECT_EQ(well->SpriteAt(4, 2), Well::wordMarkRightSprite) << "right column of a letter";
+    EXPECT_EQ(CountSprites(Well::catcherSprite), 0);
+    EXPECT_EQ(view.status, "");
+    for (int i = 0; i < 100; ++i) Tick();
+    EXPECT_EQ(CountSprites(Well::catcherSprite), 0) << "the catcher is drawn only in a game";
 }
 
-TEST_F(Rules, BallBesideTheCatcherEndsTheGame)
+TEST_F(Rules, StartPlacesTheLatticeAndCancelReturnsToTheTitle)
 {
-    PressStart();
-    game->Balls()[0] = Ball{5, 12};
-    BallStep();
-    EXPECT_FALSE(game->IsRunning());
-    EXPECT_EQ(game->SpriteAt(5, 13), 1) << "the missed ball is drawn on the catcher's row";
-    EXPECT_EQ(game->StatusLabel()->GetText(), "Game over!");
-    EXPECT_EQ(game->StartButton()->GetText(), "START");
-    EXPECT_EQ(game->NameForm(), nullptr) << "no name is asked for a game without points";
+    well->ShowTitleScreen();
+    well->StartGame();
+    EXPECT_TRUE(well->IsRunning());
+    EXPECT_EQ(well->Level(), 1);
+    EXPECT_EQ(well->Score(), 0);
+    EXPECT_EQ(well->Balls().size(), 1u);
+    EXPECT_EQ(well->BallsToCatch(), 10);
+    ASSERT_FALSE(view.labels.empty());
+    EXPECT_EQ(view.labels.back().level, 1);
+    EXPECT_EQ(view.labels.back().ballsToCatch, 10);
+    EXPECT_EQ(CountSprites(Well::pegSprite), 25);
+    for (int column : {1, 5, 9}) EXPECT_EQ(well->SpriteAt(column, 2), Well::pegSprite);
+    for (int column : {4, 8}) EXPECT_EQ(well->SpriteAt(column, 11), Well::pegSprite);
+    for (int column : {2, 6, 10}) EXPECT_EQ(well->SpriteAt(column, 9), Well::pegSprite);
+    EXPECT_EQ(well->SpriteAt(8, 10), Well::emptySprite) << "the title's balls are gone";
+
+    well->CancelGame();
+    well->ShowTitleScreen();
+    EXPECT_FALSE(well->IsRunning());
+    EXPECT_EQ(CountSprites(Well::pegSprite), 0);
+    EXPECT_EQ(well->SpriteAt(8, 10), 4);
+    EXPECT_EQ(well->Level(), 1) << "level and score keep their values";
 }
 
 TEST_F(Rules, BallsFallStraightAndBounceOffPegsInwardsAtTheWalls)
 {
-    PressStart();
-    game->Balls() = {Ball{1, 1}};
+    StartWithBallAt(1);
+    EXPECT_EQ(well->SpriteAt(1, 0), 1);
     BallStep();
-    EXPECT_EQ(game->Balls()[0].column, 2) << "a peg below column 1 always sends the ball inwards";
-    EXPECT_EQ(game->Balls()[0].row, 2);
-    EXPECT_EQ(game->SpriteAt(2, 2), 1);
-    EXPECT_EQ(game->SpriteAt(1, 1), FormMain::emptySprite);
-    EXPECT_EQ(game->SpriteAt(1, 2), FormMain::pegSprite) << "the peg is left standing";
-
-    game->Balls() = {Ball{10, 4}};
+    EXPECT_EQ(well->Balls()[0].row, 1) << "no peg below: straight down";
+    EXPECT_EQ(well->Balls()[0].column, 1);
+    EXPECT_TRUE(view.sounds.empty());
     BallStep();
-    EXPECT_EQ(game->Balls()[0].column, 9) << "and at column 10 too";
+    EXPECT_EQ(well->Balls()[0].column, 2) << "a peg below column 1 always sends the ball inwards";
+    EXPECT_EQ(well->Balls()[0].row, 2);
+    EXPECT_EQ(well->SpriteAt(2, 2), 1);
+    EXPECT_EQ(well->SpriteAt(1, 1), Well::emptySprite);
+    EXPECT_EQ(well->SpriteAt(1, 2), Well::pegSprite) << "the peg is left standing";
+    EXPECT_EQ(view.sounds, std::vector<std::string>{"Data/beep.wav"});
+    EXPECT_EQ(view.ballSteps, 3);
+    for (const auto& change : view.changes) {
+        const bool ballMove = change.sprite == 1 || (change.sprite == 0 && change.row < 2);
+        EXPECT_TRUE(!ballMove || change.inBallStep) << "the balls move inside the bracket that the traffic meter counts";
+    }
 
-    game->Balls() = {Ball{5, 1}};
+    NewWell();
+    StartWithBallAt(10);
+    for (int i = 0; i < 5; ++i) BallStep();
+    EXPECT_EQ(well->Balls()[0].column, 9) << "a peg below column 10 sends it inwards too";
+    EXPECT_EQ(well->Balls()[0].row, 5);
+
+    NewWell();
+    StartWithBallAt(5);
     dice = {2};
-    BallStep();
-    EXPECT_EQ(game->Balls()[0].column, 4) << "elsewhere the dice choose: 2 goes left";
-    game->Balls() = {Ball{5, 1}};
+    for (int i = 0; i < 2; ++i) BallStep();
+    EXPECT_EQ(well->Balls()[0].column, 4) << "elsewhere the dice choose: 2 goes left";
+    NewWell();
+    StartWithBallAt(5);
     dice = {1};
-    BallStep();
-    EXPECT_EQ(game->Balls()[0].column, 6) << "1 goes right";
-
-    game->Balls() = {Ball{3, 0}};
-    BallStep();
-    EXPECT_EQ(game->Balls()[0].column, 3) << "no peg below: straight down";
-    EXPECT_EQ(game->Balls()[0].row, 1);
+    for (int i = 0; i < 2; ++i) BallStep();
+    EXPECT_EQ(well->Balls()[0].column, 6) << "1 goes right";
 }
 
-TEST_F(Rules, BallsEnterOneAtATimeMoreThanTwoSecondsApart)
+TEST_F(Rules, CatchScoresAndLeavesTheCatcherDrawn)
 {
-    PressStart();
-    DropOntoCatcher(*game);
-    for (int i = 0; i < 9; ++i) {
-        DropOntoCatcher(*game);
-        BallStep();
+    well->StartGame();
+    ASSERT_TRUE(CatchOne());
+    EXPECT_EQ(well->Score(), 1);
+    EXPECT_EQ(well->BallsToCatch(), 9);
+    ASSERT_FALSE(view.labels.empty());
+    EXPECT_EQ(view.labels.back().score, 1);
+    EXPECT_EQ(view.sounds.back(), "Data/punteggio.wav");
+    EXPECT_EQ(well->SpriteAt(well->PlayerColumn(), Well::catcherRow), Well::catcherSprite);
+    EXPECT_EQ(well->Balls()[0].column, 0) << "the caught ball is out of play";
+    for (const auto& change : view.changes)
+        EXPECT_FALSE(change.row == Well::catcherRow && change.sprite == 1) << "a caught ball is never drawn on the catcher's row";
+    EXPECT_EQ(view.gameOvers, 0);
+}
+
+TEST_F(Rules, BallBesideTheCatcherEndsTheGame)
+{
+    well->StartGame();
+    ASSERT_TRUE(PlayUntil([&] { return !well->IsRunning(); }, true));
+    EXPECT_EQ(view.gameOvers, 1);
+    EXPECT_EQ(view.status, "Game over!");
+    EXPECT_EQ(well->Balls()[0].row, Well::catcherRow);
+    EXPECT_EQ(well->SpriteAt(well->Balls()[0].column, Well::catcherRow), 1) << "the missed ball is drawn on the catcher's row";
+    EXPECT_EQ(well->Score(), 0);
+
+    const std::size_t changes = view.changes.size();
+    for (int i = 0; i < 100; ++i) {
+        Wait(30);
+        Tick();
     }
-    DropOntoCatcher(*game);
-    BallStep();
-    ASSERT_TRUE(game->InLevelPause());
-    Wait(3001);
-    game->Tick();
-    ASSERT_EQ(game->Balls().size(), 2u);
-    Wait(2001);
-    dice = {7, 3};
-    BallStep();
-    EXPECT_EQ(game->Balls()[0].column, 7);
-    EXPECT_EQ(game->Balls()[0].row, 0);
-    EXPECT_EQ(game->SpriteAt(7, 0), 1);
-    EXPECT_EQ(game->Balls()[1].column, 0) << "the second waits for its own gap";
-    Wait(2000);
-    BallStep();
-    EXPECT_EQ(game->Balls()[1].column, 0) << "exactly 2000 ms is not enough";
-    Wait(1);
-    BallStep();
-    EXPECT_EQ(game->Balls()[1].column, 3);
-    EXPECT_EQ(game->SpriteAt(3, 0), 2) << "ball 1 is drawn with the second ball sprite";
+    EXPECT_EQ(view.changes.size(), changes) << "nothing moves once the game is over";
 }
 
 TEST_F(Rules, LevelCompletesPausesAndStartsTheNextOne)
 {
-    PressStart();
-    for (int i = 0; i < 10; ++i) {
-        DropOntoCatcher(*game);
-        BallStep();
-    }
-    EXPECT_EQ(game->GetLevel(), 2);
-    EXPECT_TRUE(game->InLevelPause());
-    EXPECT_EQ(game->StatusLabel()->GetText(), "Level completed!");
-    EXPECT_EQ(game->LevelLabel()->GetText(), "Level: 01") << "labels change only when the next level starts";
-    EXPECT_EQ(game->ToCatchLabel()->GetText(), "0");
+    well->StartGame();
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(CatchOne()) << "catch " << i + 1;
+    EXPECT_EQ(well->Level(), 2);
+    EXPECT_TRUE(well->InLevelPause());
+    EXPECT_EQ(view.status, "Level completed!");
+    EXPECT_EQ(view.labels.back().level, 1) << "labels change only when the next level starts";
+    EXPECT_EQ(view.labels.back().ballsToCatch, 0);
 
     Wait(3000);
-    game->Tick();
-    EXPECT_TRUE(game->InLevelPause());
+    Tick();
+    EXPECT_TRUE(well->InLevelPause());
     Wait(1);
-    game->Tick();
-    EXPECT_FALSE(game->InLevelPause());
-    EXPECT_EQ(game->Balls().size(), 2u);
-    EXPECT_EQ(game->GetBallsToCatch(), 12);
-    EXPECT_EQ(game->LevelLabel()->GetText(), "Level: 02");
-    EXPECT_EQ(game->StatusLabel()->GetText(), "");
-    EXPECT_EQ(CountSprites(*game, FormMain::pegSprite), 25);
+    Tick();
+    EXPECT_FALSE(well->InLevelPause());
+    EXPECT_EQ(well->Balls().size(), 2u);
+    EXPECT_EQ(well->BallsToCatch(), 12);
+    EXPECT_EQ(view.labels.back().level, 2);
+    EXPECT_EQ(view.labels.back().ballsToCatch, 12);
+    EXPECT_EQ(view.status, "");
+    EXPECT_EQ(CountSprites(Well::pegSprite), 25);
+}
+
+TEST_F(Rules, BallsEnterOneAtATimeMoreThanTwoSecondsApart)
+{
+    well->StartGame();
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(CatchOne());
+    ASSERT_TRUE(well->InLevelPause());
+    Wait(3001);
+    Tick();
+    ASSERT_EQ(well->Balls().size(), 2u);
+    ASSERT_EQ(well->Balls()[0].column, 0);
+    ASSERT_EQ(well->Balls()[1].column, 0);
+    Wait(2001);
+    dice = {7, 3};
+    BallStep();
+    EXPECT_EQ(well->Balls()[0].column, 7);
+    EXPECT_EQ(well->Balls()[0].row, 0);
+    EXPECT_EQ(well->SpriteAt(7, 0), 1);
+    EXPECT_EQ(well->Balls()[1].column, 0) << "the second waits for its own gap";
+    Wait(2000);
+    BallStep();
+    EXPECT_EQ(well->Balls()[1].column, 0) << "exactly 2000 ms is not enough";
+    Wait(1);
+    BallStep();
+    EXPECT_EQ(well->Balls()[1].column, 3);
+    EXPECT_EQ(well->SpriteAt(3, 0), 2) << "ball 1 is drawn with the second ball sprite";
 }
 
 TEST_F(Rules, CatchesNeededGrowByTwoUpToFifty)
 {
-    PressStart();
-    std::vector<int> needed{game->GetBallsToCatch()};
-    while (game->GetLevel() < 23) {
-        DropOntoCatcher(*game);
-        BallStep();
-        if (game->InLevelPause()) {
+    well->StartGame();
+    std::vector<int> needed{well->BallsToCatch()};
+    while (well->Level() < 23) {
+        ASSERT_TRUE(CatchOne()) << "level " << well->Level();
+        if (well->InLevelPause()) {
             Wait(3001);
-            game->Tick();
-            needed.push_back(game->GetBallsToCatch());
+            Tick();
+            needed.push_back(well->BallsToCatch());
         }
-        ASSERT_TRUE(game->IsRunning());
     }
     for (std::size_t i = 0; i < needed.size(); ++i)
         EXPECT_EQ(needed[i], std::min(2 * static_cast<int>(i + 1) + 8, 50)) << "level " << i + 1;
@@ -217,129 +407,77 @@ TEST_F(Rules, CatchesNeededGrowByTwoUpToFifty)
 
 TEST_F(Rules, CatcherMovesOneColumnEveryFifthTickWithinTheWell)
 {
-    PressStart();
-    game->Balls().clear();
-    game->Keys().KeyPressed(XK_Left);
-    for (int i = 0; i < 5; ++i) game->Tick();
-    EXPECT_EQ(game->PlayerColumn(), 1) << "left at column 1 does nothing";
-    EXPECT_EQ(game->SpriteAt(1, 13), FormMain::catcherSprite);
+    well->StartGame();
+    view.direction = -1;
+    for (int i = 0; i < 5; ++i) Tick();
+    EXPECT_EQ(well->PlayerColumn(), 1) << "left at column 1 does nothing";
+    EXPECT_EQ(well->SpriteAt(1, 13), Well::catcherSprite);
 
-    game->Keys().KeyPressed('d');
-    for (int i = 0; i < 4; ++i) game->Tick();
-    EXPECT_EQ(game->PlayerColumn(), 1);
-    game->Tick();
-    EXPECT_EQ(game->PlayerColumn(), 2);
-    EXPECT_EQ(game->SpriteAt(1, 13), FormMain::emptySprite);
-    EXPECT_EQ(game->SpriteAt(2, 13), FormMain::catcherSprite);
-    for (int i = 0; i < 100; ++i) game->Tick();
-    EXPECT_EQ(game->PlayerColumn(), 10);
+    view.direction = 1;
+    for (int i = 0; i < 4; ++i) Tick();
+    EXPECT_EQ(well->PlayerColumn(), 1);
+    Tick();
+    EXPECT_EQ(well->PlayerColumn(), 2);
+    EXPECT_EQ(well->SpriteAt(1, 13), Well::emptySprite);
+    EXPECT_EQ(well->SpriteAt(2, 13), Well::catcherSprite);
+    for (int i = 0; i < 100; ++i) Tick();
+    EXPECT_EQ(well->PlayerColumn(), 10);
 
-    game->Keys().KeyPressed(XK_space);
-    game->Keys().KeyPressed(XK_Left);
-    game->Keys().KeyReleased(XK_Left);
-    for (int i = 0; i < 10; ++i) game->Tick();
-    EXPECT_EQ(game->PlayerColumn(), 10) << "released keys do not steer";
+    for (int direction : {2, 3, 4, 0}) {
+        view.direction = direction;
+        for (int i = 0; i < 10; ++i) Tick();
+        EXPECT_EQ(well->PlayerColumn(), 10) << "direction " << direction << " does not steer";
+    }
 }
 
-TEST_F(Rules, DirectionPriorityAndSharedFlags)
+TEST_F(Rules, BannerShowsEachLineThenOnePeriodEmptyThenStartsAgainAndNothingWithoutScores)
 {
-    KeyTable& keys = game->Keys();
+    well->SetTopTen({"00000012 ANNA         Level 3", "00000005 BOB          Level 1", "00000001 CY           Level 1"});
+    auto after = [&](long milliseconds) {
+        Wait(milliseconds);
+        Tick();
+        return view.banner;
+    };
+    Tick();
+    EXPECT_EQ(view.banner, "");
+    EXPECT_EQ(after(5000), "") << "exactly 5000 ms is not yet a change";
+    EXPECT_EQ(after(1), "Top Ten: 1  Score 00000012 ANNA         Level 3");
+    EXPECT_EQ(after(5001), "Top Ten: 2  Score 00000005 BOB          Level 1");
+    EXPECT_EQ(after(5001), "Top Ten: 3  Score 00000001 CY           Level 1");
+    EXPECT_EQ(after(5001), "");
+    EXPECT_EQ(after(5001), "Top Ten: 1  Score 00000012 ANNA         Level 3");
+
+    NewWell();
+    view.banner = "untouched";
+    for (int i = 0; i < 4; ++i) after(5001);
+    EXPECT_EQ(view.banner, "untouched");
+}
+
+TEST(Steering, PriorityAndSharedFlags)
+{
+    // The joystick's complaints go to the log in a folder of the test's own.
+    const TempFolder folder;
+    // No joystick record of another test may steer.
+    SetJoystickRecordName("/korvanta-steering-test-" + std::to_string(getpid()));
+    KeyTable keys;
     keys.KeyPressed(XK_Left);
-    EXPECT_EQ(game->ReadDirection(), -1);
+    EXPECT_EQ(SteeringDirection(keys), -1);
     keys.KeyPressed('a');
-    EXPECT_EQ(game->ReadDirection(), -1) << "a and Left share a flag";
+    EXPECT_EQ(SteeringDirection(keys), -1) << "a and Left share a flag";
     keys.KeyPressed(XK_Shift_L);
-    EXPECT_EQ(game->ReadDirection(), 0) << "any press clears the table";
+    EXPECT_EQ(SteeringDirection(keys), 0) << "any press clears the table";
     keys.KeyPressed('A');
-    EXPECT_EQ(game->ReadDirection(), 0) << "upper-case A is another key";
+    EXPECT_EQ(SteeringDirection(keys), 0) << "upper-case A is another key";
     keys.SetClearOnPress(false);
     keys.KeyPressed(XK_Left);
     keys.KeyPressed(XK_Right);
-    EXPECT_EQ(game->ReadDirection(), 1) << "right wins over left";
+    EXPECT_EQ(SteeringDirection(keys), 1) << "right wins over left";
     keys.KeyPressed(XK_Up);
     keys.KeyPressed(XK_Down);
-    EXPECT_EQ(game->ReadDirection(), 3);
+    EXPECT_EQ(SteeringDirection(keys), 3);
     keys.KeyPressed(' ');
-    EXPECT_EQ(game->ReadDirection(), 4) << "fire wins over everything";
+    EXPECT_EQ(SteeringDirection(keys), 4) << "fire wins over everything";
     EXPECT_FALSE(KeyTable::IndexOf(XK_Shift_L).has_value());
     EXPECT_EQ(KeyTable::IndexOf(XK_Down), 'x');
     EXPECT_EQ(KeyTable::IndexOf(XK_Up), 'w');
-}
-
-TEST_F(Rules, MissAfterScoringAsksForTheNameAndRecordsIt)
-{
-    PressStart();
-    for (int i = 0; i < 3; ++i) {
-        DropOntoCatcher(*game);
-        BallStep();
-    }
-    game->Balls()[0] = Ball{9, 12};
-    BallStep();
-    ASSERT_NE(game->NameForm(), nullptr);
-    FormNamePlayer& dialog = *game->NameForm();
-    EXPECT_FALSE(game->IsEnabled());
-    EXPECT_EQ(game->GetOwnerForm(), &dialog);
-    EXPECT_EQ(dialog.GetCaption(), "Top Ten");
-    EXPECT_EQ(dialog.PromptLabel()->GetText(), "Insert your name:");
-    // Positions are read back inside the 1-pixel window border.
-    const Point main = game->GetPosition();
-    EXPECT_EQ(dialog.GetPosition(), (Point{main.x + (800 - 250) / 2 + 1, main.y + (600 - 115) / 2 + 1}));
-
-    dialog.NameBox()->SetText("ANNA");
-    dialog.Confirm(*dialog.OkButton());
-    EXPECT_TRUE(game->IsEnabled());
-    EXPECT_EQ(dialog.GetWindow(), 0u);
-    ASSERT_EQ(game->HighScores().size(), 1u);
-    EXPECT_EQ(game->HighScores()[0], "00000003 ANNA         Level 1");
-    EXPECT_EQ(folder->ReadFile("Data/Korvanta/Score/Classifica.txt"), "00000003 ANNA         Level 1\n");
-}
-
-TEST_F(Rules, EmptyNameIsRefusedAndClosingRecordsWithoutAName)
-{
-    PressStart();
-    DropOntoCatcher(*game);
-    BallStep();
-    game->Balls()[0] = Ball{9, 12};
-    BallStep();
-    ASSERT_NE(game->NameForm(), nullptr);
-    FormNamePlayer& dialog = *game->NameForm();
-    dialog.NameBox()->SetText("   ");
-    dialog.Confirm(*dialog.OkButton());
-    EXPECT_NE(dialog.GetWindow(), 0u) << "blanks only: the dialog stays open";
-    EXPECT_FALSE(game->IsEnabled());
-
-    // The window manager's close: the question, then the window goes and onClosed runs.
-    ASSERT_TRUE(dialog.CloseQuery());
-    dialog.DestroyWindow();
-    dialog.Closed();
-    EXPECT_TRUE(game->IsEnabled());
-    ASSERT_EQ(game->HighScores().size(), 1u);
-    EXPECT_EQ(game->HighScores()[0], "00000001" + std::string(13, ' ') + " Level 1");
-}
-
-TEST_F(Rules, ExitAsksAndOnlyYesQuits)
-{
-    PressStart();
-    game->ButtonClicked(*game->ExitButton());
-    auto* box = dynamic_cast<FormMsgBox*>(currentMsgBox.get());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->GetCaption(), "Exit");
-    EXPECT_EQ(box->GetSize(), (Size{250, 150}));
-    const Point main = game->GetPosition();
-    EXPECT_EQ(box->GetPosition(), (Point{main.x + 275 + 1, main.y + 225 + 1})) << "centred, inside its border";
-    EXPECT_FALSE(game->IsEnabled());
-    EXPECT_EQ(box->SecondButton()->GetText(), "NO");
-    EXPECT_LT(box->SecondButton()->GetPosition().x, box->FirstButton()->GetPosition().x) << "NO left, YES right";
-
-    box->Answer(*box->SecondButton());
-    EXPECT_FALSE(quitRequested);
-    EXPECT_TRUE(game->IsEnabled());
-    EXPECT_TRUE(game->IsRunning()) << "NO leaves the game as it was";
-
-    EXPECT_FALSE(game->CloseQuery()) << "the window manager's close asks the same question";
-    box = dynamic_cast<FormMsgBox*>(currentMsgBox.get());
-    ASSERT_NE(box, nullptr);
-    box->Answer(*box->FirstButton());
-    EXPECT_TRUE(quitRequested);
-    EXPECT_FALSE(game->GameTimer()->IsRunning());
 }
