@@ -1,7 +1,30 @@
 #include "graphics/FontDescription.h"
 
+#include <X11/Xlib.h>
+
 #include "util/Log.h"
 #include "util/Strings.h"
+
+// The font with the display it was loaded on, which freeing it needs.
+struct FontHandle {
+    Display* display;
+    XFontStruct* font;
+};
+
+void FontHandleDeleter::operator()(FontHandle* handle) const
+{
+    XFreeFont(handle->display, handle->font);
+    delete handle;
+}
+
+int FontAscent(const FontHandle& font) { return font.font->ascent; }
+
+FontId ServerFontId(const FontHandle& font) { return font.font->fid; }
+
+int TextWidth(const FontHandle& font, std::string_view text)
+{
+    return XTextWidth(font.font, text.data(), static_cast<int>(text.size()));
+}
 
 // A copy takes the description only: the loaded font has one owner, and the copy loads its own
 // when it is first asked for.
@@ -27,8 +50,7 @@ FontDescription::~FontDescription() { Release(); }
 
 void FontDescription::Release()
 {
-    if (loaded && font && display) XFreeFont(display, font);
-    font = nullptr;
+    font.reset();
     loaded = false;
 }
 
@@ -46,7 +68,8 @@ void FontDescription::Load(Display* onDisplay)
     Release();
     display = onDisplay;
     BuildPattern();
-    if (display) font = XLoadQueryFont(display, pattern.c_str());
+    if (XFontStruct* loadedFont = display ? XLoadQueryFont(display, pattern.c_str()) : nullptr)
+        font.reset(new FontHandle{display, loadedFont});
     if (!font) {
         Log("XLoadQueryFont failed");
         return;
@@ -54,10 +77,10 @@ void FontDescription::Load(Display* onDisplay)
     loaded = true;
 }
 
-XFontStruct* FontDescription::Get(Display* onDisplay)
+const FontHandle* FontDescription::Get(Display* onDisplay)
 {
     if (!font) Load(onDisplay);
-    return font;
+    return font.get();
 }
 
-int FontDescription::Height() const { return loaded && font ? font->ascent : pixelSize; }
+int FontDescription::Height() const { return loaded && font ? FontAscent(*font) : pixelSize; }

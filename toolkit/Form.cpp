@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
@@ -234,7 +235,7 @@ void Form::DestroyWindow()
     window = 0;
 }
 
-void Form::SetIcon(Pixmap pixmap)
+void Form::SetIcon(PixmapId pixmap)
 {
     icon = pixmap;
     if (!created || !window) return;

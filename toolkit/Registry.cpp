@@ -8,7 +8,7 @@
 
 std::unique_ptr<Form> currentMsgBox;
 
-Form* FindFormByWindow(Window window)
+Form* FindFormByWindow(WindowId window)
 {
     for (Form* form : forms)
         if (form->GetWindow() == window) return form;

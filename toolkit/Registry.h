@@ -5,9 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include <X11/Xlib.h>
-
 #include "toolkit/Geometry.h"
+#include "toolkit/XHandles.h"
 
 class GUIElement;
 class Form;
@@ -23,7 +22,7 @@ inline bool formBeingCreated = false;
 // The one message box of the process; the event loop deletes it when it ends.
 extern std::unique_ptr<Form> currentMsgBox;
 
-Form* FindFormByWindow(Window window);
+Form* FindFormByWindow(WindowId window);
 std::vector<GUIElement*> CollectChildren(int containerId);
 GUIElement* ChildAt(int containerId, Point point);
 void Unregister(GUIElement* element);
