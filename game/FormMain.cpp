@@ -246,7 +246,7 @@ void FormMain::DialogResult(int id, int result)
 {
     if (id != exitQuestionId || result != answerYes) return;
     if (gameTimer) gameTimer->Stop();
-    quitRequested = true;
+    RequestQuit();
 }
 
 void FormMain::DisabledClick()

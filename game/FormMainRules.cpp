@@ -253,6 +253,6 @@ void FormMain::GameOver()
 
 void FormMain::RecordScore()
 {
-    HighScoreTable(productName).Insert(score, PadRight(enteredName, ' ', 12) + " Level " + IntToText(level));
+    HighScoreTable(productName).Insert(score, PadRight(EnteredName(), ' ', 12) + " Level " + IntToText(level));
     highScores = HighScoreTable(productName).Load();
 }

@@ -21,8 +21,8 @@ constexpr int fullCircle = 360 * 64;
 
 Form* MainForm()
 {
-    return allElements.empty() || allElements.front()->TypeName() != "form" ? nullptr
-                                                                           : static_cast<Form*>(allElements.front());
+    const std::vector<GUIElement*>& all = AllElements();
+    return all.empty() || all.front()->TypeName() != "form" ? nullptr : static_cast<Form*>(all.front());
 }
 
 unsigned Extent(int value) { return value > 0 ? static_cast<unsigned>(value) : 0u; }

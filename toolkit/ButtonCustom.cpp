@@ -166,7 +166,7 @@ Colour ButtonCustom::BackgroundColour() const { return backColor != noColour ? b
 
 void ButtonCustom::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (FormBeingCreated() || !created) return;
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;

@@ -154,7 +154,7 @@ Colour CheckBox::Background() const { return backColor != noColour ? backColor :
 
 void CheckBox::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (FormBeingCreated() || !created) return;
     if (height < 22) height = 22;
     MakeImages();
     DrawContext context(GetForm());

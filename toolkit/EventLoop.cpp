@@ -21,6 +21,7 @@
 namespace {
 
 std::array<unsigned char, 256> keyState{};
+bool quitRequested = false;
 
 constexpr long idleWaitMicroseconds = 10000;
 
@@ -55,12 +56,12 @@ void OnEndSignal(int signalNumber)
 // Turns an end signal into the quit request; true when the loop must end.
 bool TakeEndSignal()
 {
-    if (!endSignalled) return quitRequested;
+    if (!endSignalled) return QuitRequested();
     endSignalled = 0;
     char drained[64];
     while (endPipe[0] >= 0 && read(endPipe[0], drained, sizeof drained) > 0) {
     }
-    quitRequested = true;
+    RequestQuit();
     return true;
 }
 
@@ -96,14 +97,14 @@ private:
     static bool Gone(const std::weak_ptr<void>& token) { return token.expired(); }
     bool FocusOnThisForm(Point point) const
     {
-        return focusElement && focusElement->HitTest(point) && focusElement->GetParent() == &form;
+        return FocusElement() && FocusElement()->HitTest(point) && FocusElement()->GetParent() == &form;
     }
     // The focus element when it lies on this form. Keys and drags typed into a dialog must not
     // reach the widget that kept the focus on the disabled window behind it.
     GUIElement* FocusHere() const
     {
-        if (!focusElement || !focusElement->IsChild()) return nullptr;
-        return static_cast<Child*>(focusElement)->GetForm() == &form ? focusElement : nullptr;
+        if (!FocusElement() || !FocusElement()->IsChild()) return nullptr;
+        return static_cast<Child*>(FocusElement())->GetForm() == &form ? FocusElement() : nullptr;
     }
 
     void OnKeyPress(XKeyEvent& event);
@@ -214,25 +215,25 @@ void Dispatcher::OnButtonPress(const XButtonEvent& event)
     if (event.button != Button1) return;
 
     if (FocusOnThisForm(point)) {
-        focusElement->MouseDown(point);
+        FocusElement()->MouseDown(point);
         if (!FormGone()) form.MouseDown(point);
         return;
     }
     if (GUIElement* widget = ChildAt(form.GetId(), point)) {
         const auto widgetAlive = widget->LifeToken();
-        if (focusElement && focusElement->GetId() != widget->GetId()) {
-            focusElement->LostFocus();
+        if (FocusElement() && FocusElement()->GetId() != widget->GetId()) {
+            FocusElement()->LostFocus();
             if (!Gone(widgetAlive)) widget->GotFocus();
-        } else if (!focusElement) {
+        } else if (!FocusElement()) {
             widget->GotFocus();
         }
         if (!Gone(widgetAlive)) {
             widget->MouseDown(point);
-            if (!Gone(widgetAlive)) focusElement = widget;
+            if (!Gone(widgetAlive)) SetFocusElement(widget);
         }
-    } else if (focusElement) {
-        focusElement->LostFocus();
-        focusElement = nullptr;
+    } else if (FocusElement()) {
+        FocusElement()->LostFocus();
+        SetFocusElement(nullptr);
     }
     if (!FormGone()) form.MouseDown(point);
 }
@@ -247,16 +248,16 @@ void Dispatcher::OnButtonRelease(const XButtonEvent& event)
     if (event.button != Button1) return;
 
     if (FocusOnThisForm(point)) {
-        focusElement->Click(point);
+        FocusElement()->Click(point);
         if (!FormGone()) form.Click(point);
         return;
     }
     GUIElement* widget = ChildAt(form.GetId(), point);
-    if (widget && focusElement && widget->GetId() == focusElement->GetId()) {
+    if (widget && FocusElement() && widget->GetId() == FocusElement()->GetId()) {
         widget->Click(point);
-    } else if (focusElement) {
-        focusElement->LostFocus();
-        focusElement = nullptr;
+    } else if (FocusElement()) {
+        FocusElement()->LostFocus();
+        SetFocusElement(nullptr);
     }
     if (!FormGone()) form.Click(point);
 }
@@ -296,9 +297,9 @@ void Dispatcher::MoveFocusByTab()
     }
     if (!next) return;
     const auto nextAlive = next->LifeToken();
-    if (focusElement) focusElement->LostFocus();
+    if (FocusElement()) FocusElement()->LostFocus();
     if (Gone(nextAlive)) return;
-    focusElement = next;
+    SetFocusElement(next);
     next->GotFocus();
 }
 
@@ -337,6 +338,12 @@ WaitResult WaitForEvents(Display* display, bool limited)
 
 }  // namespace
 
+bool QuitRequested() { return quitRequested; }
+
+void RequestQuit() { quitRequested = true; }
+
+void CancelQuitRequest() { quitRequested = false; }
+
 bool IsKeyDown(int code) { return code >= 0 && code <= 255 && keyState[static_cast<std::size_t>(code)] == 1; }
 
 void EndLoopOnSignals(std::initializer_list<int> signalNumbers)
@@ -360,7 +367,7 @@ void Run(Form& mainForm)
         do {
             if (XPending(display) == 0) {
                 // Without timers nothing is due: the wait ends only with an event or a signal.
-                const bool limited = !timers.empty();
+                const bool limited = !Timers().empty();
                 const WaitResult waited = WaitForEvents(display, limited);
                 // A signal (a sound's child ending, an end signal) cuts the wait short without
                 // counting time.
@@ -379,7 +386,7 @@ void Run(Form& mainForm)
         if (mainAlive.expired()) return;
     }
 
-    for (Form* form : std::vector<Form*>(forms))
+    for (Form* form : std::vector<Form*>(Forms()))
         if (form->IsCreated() || form->GetWindow()) form->DestroyWindow();
     if (currentMsgBox) {
         currentMsgBox->DestroyWindow();

@@ -25,7 +25,7 @@ Form::Form(void* owner, bool isDialog) : GUIElement(owner), isDialog(isDialog)
 {
     typeName = "form";
     backColor = noColour;
-    forms.push_back(this);
+    RegisterForm(this);
 }
 
 Form::~Form()
@@ -209,9 +209,9 @@ void Form::Create()
     }
     AssignId();
     const auto alive = LifeToken();
-    formBeingCreated = true;
+    SetFormBeingCreated(true);
     Created(tag != 0 ? tag : static_cast<std::uint64_t>(id));
-    formBeingCreated = false;
+    SetFormBeingCreated(false);
     if (alive.expired()) return;
     created = true;
     UpdateBackColor();

@@ -4,7 +4,7 @@
 
 #include "toolkit/Registry.h"
 
-GUIElement::GUIElement(void* owner) : owner(owner) { allElements.push_back(this); }
+GUIElement::GUIElement(void* owner) : owner(owner) { Register(this); }
 
 namespace {
 
@@ -25,7 +25,8 @@ auto Raise(const Callback& slot, Arguments&&... arguments)
 // element is taken out here.
 GUIElement::~GUIElement()
 {
-    if (std::find(allElements.begin(), allElements.end(), this) != allElements.end()) Unregister(this);
+    const std::vector<GUIElement*>& all = AllElements();
+    if (std::find(all.begin(), all.end(), this) != all.end()) Unregister(this);
 }
 
 void GUIElement::SetSize(int newWidth, int newHeight)
@@ -229,7 +230,7 @@ void GUIElement::SetFlagB(bool value)
 void GUIElement::AssignId()
 {
     if (id == 0) {
-        id = ++nextId;
+        id = TakeNextId();
         tag = static_cast<std::uint64_t>(id);
     }
     if (created) NativeUpdate();

@@ -212,7 +212,7 @@ Colour OptionBox::Background() const { return backColor != noColour ? backColor 
 
 void OptionBox::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (FormBeingCreated() || !created) return;
     const int count = Count();
     if (height < count * itemHeight) height = count * itemHeight;
     MakeImages();

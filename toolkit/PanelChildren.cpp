@@ -103,7 +103,7 @@ void PanelChildren::SetRange(int a, int b, int c)
 
 void PanelChildren::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (FormBeingCreated() || !created) return;
     {
         DrawContext context(GetForm());
         // Through the chain of parents, so that a panel inside a panel lands in its right place.

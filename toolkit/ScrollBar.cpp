@@ -275,7 +275,7 @@ Colour ScrollBar::Background() const { return backColor != noColour ? backColor 
 
 void ScrollBar::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (FormBeingCreated() || !created) return;
     ApplyMinimumSize();
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);

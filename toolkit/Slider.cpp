@@ -222,7 +222,7 @@ Colour Slider::Background() const { return backColor != noColour ? backColor : E
 
 void Slider::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (FormBeingCreated() || !created) return;
     const bool usable = Usable();
     if (usable) SnapSize();
     DrawContext context(GetForm());

@@ -152,11 +152,11 @@ void TextBoxCustom::SetFocus()
     focused = true;
     GotFocus();
     if (alive.expired()) return;
-    if (GUIElement* previous = focusElement; previous && previous != this && previous->GetId() != id) {
+    if (GUIElement* previous = FocusElement(); previous && previous != this && previous->GetId() != id) {
         previous->LostFocus();
         if (alive.expired()) return;
     }
-    focusElement = this;
+    SetFocusElement(this);
 }
 
 void TextBoxCustom::GotFocus()
@@ -246,7 +246,7 @@ void TextBoxCustom::Refresh()
 
 void TextBoxCustom::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (FormBeingCreated() || !created) return;
     UpdateLayout();
     {
         DrawContext context(GetForm());
@@ -279,7 +279,7 @@ void TextBoxCustom::RefuseInput() { Beep(); }
 
 void TextBoxCustom::DrawCells(bool full, int from)
 {
-    if (formBeingCreated || !created || buffer.empty()) return;
+    if (FormBeingCreated() || !created || buffer.empty()) return;
     UpdateLayout();
     if (layout.GridCells() == 0) return;
     const int columns = layout.Columns();

@@ -24,7 +24,7 @@ protected:
         SetJoystickRecordName("/korvanta-game-test-" + std::to_string(getpid()));
         folder = std::make_unique<TempFolder>();
         PrepareFolder();
-        quitRequested = false;
+        ResetRegistry();
         connection = std::make_unique<DisplayConnection>("test");
         game = std::make_unique<FormMain>(connection.get(), "Korvanta test");
         game->SetClock([this] { return Stamp(); });
@@ -43,10 +43,8 @@ protected:
     void TearDown() override
     {
         game.reset();
-        currentMsgBox.reset();
-        focusElement = nullptr;
+        ResetRegistry();
         connection.reset();
-        quitRequested = false;
     }
 
     // Files a test wants in place before the game starts.

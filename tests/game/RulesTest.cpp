@@ -332,7 +332,7 @@ TEST_F(Rules, ExitAsksAndOnlyYesQuits)
     EXPECT_LT(box->SecondButton()->GetPosition().x, box->FirstButton()->GetPosition().x) << "NO left, YES right";
 
     box->Answer(*box->SecondButton());
-    EXPECT_FALSE(quitRequested);
+    EXPECT_FALSE(QuitRequested());
     EXPECT_TRUE(game->IsEnabled());
     EXPECT_TRUE(game->IsRunning()) << "NO leaves the game as it was";
 
@@ -340,6 +340,6 @@ TEST_F(Rules, ExitAsksAndOnlyYesQuits)
     box = dynamic_cast<FormMsgBox*>(currentMsgBox.get());
     ASSERT_NE(box, nullptr);
     box->Answer(*box->FirstButton());
-    EXPECT_TRUE(quitRequested);
+    EXPECT_TRUE(QuitRequested());
     EXPECT_FALSE(game->GameTimer()->IsRunning());
 }

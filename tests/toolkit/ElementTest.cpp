@@ -140,12 +140,12 @@ TEST(Registry, ChildAtLooksIntoPanelsAndSkipsHiddenAndDisabledWidgets)
 TEST(Registry, UnregisteringTwiceLogsAndChangesNothingElse)
 {
     TempFolder folder;
-    const auto elementsBefore = allElements.size();
+    const auto elementsBefore = AllElements().size();
     {
         Recorder widget(nullptr, 0, 0, 1, 1);
         widget.Show();
         Unregister(&widget);
-        EXPECT_EQ(allElements.size(), elementsBefore);
+        EXPECT_EQ(AllElements().size(), elementsBefore);
         Unregister(&widget);
         EXPECT_EQ(folder.ReadFile("log.txt"), " NON TROVATO! Application::RemoveWinForm = recorder size " +
                                                   std::to_string(elementsBefore) + " id " +
@@ -155,17 +155,17 @@ TEST(Registry, UnregisteringTwiceLogsAndChangesNothingElse)
         Timer timer(nullptr, 10);
         timer.Start();
         Unregister(&timer);
-        const auto timersLeft = timers.size();
+        const auto timersLeft = Timers().size();
         Unregister(&timer);
         EXPECT_NE(folder.ReadFile("log.txt").find(" NON TROVATO! Application::RemoveWindow = timer lx " +
                                                   std::to_string(timersLeft) + " id " + std::to_string(timer.GetId()) +
                                                   "\n"),
                   std::string::npos);
         // Put it back so that its destructor finds it.
-        allElements.push_back(&timer);
-        timers.push_back(&timer);
+        Register(&timer);
+        RegisterTimer(&timer);
     }
-    EXPECT_EQ(allElements.size(), elementsBefore);
+    EXPECT_EQ(AllElements().size(), elementsBefore);
 }
 
 TEST(Timer, FiresOnItsIntervalRoundedToTicksAndDropsTheExcess)
