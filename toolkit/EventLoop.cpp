@@ -85,7 +85,7 @@ void MarkKey(char character, bool down)
 }
 
 // Each dispatch step may run callbacks that delete the form or the widget at hand (a dialog
-// closing itself); the steps check these tokens before touching either again.
+// closing itself); the steps make sure that either is still there before touching it again.
 class Dispatcher {
 public:
     Dispatcher(Form& mainForm, Form& form) : mainForm(mainForm), form(form), formAlive(form.LifeToken()) {}
@@ -94,7 +94,6 @@ public:
 
 private:
     bool FormGone() const { return formAlive.expired(); }
-    static bool Gone(const std::weak_ptr<void>& token) { return token.expired(); }
     bool FocusOnThisForm(Point point) const
     {
         return FocusElement() && FocusElement()->HitTest(point) && FocusElement()->GetParent() == &form;
@@ -192,9 +191,7 @@ void Dispatcher::OnKeyRelease(XKeyEvent& event)
     if (key.keysym == XK_Tab && (!focus || focus->IsTabStop())) {
         MoveFocusByTab();
     } else if (focus) {
-        const auto focusAlive = focus->LifeToken();
-        if (key.character > 0) focus->KeyChar(key.character);
-        if (!Gone(focusAlive)) focus->KeyUp(key.keysym);
+        if (focus->Survives([&] { if (key.character > 0) focus->KeyChar(key.character); })) focus->KeyUp(key.keysym);
     }
     if (FormGone()) return;
     if (key.character > 0) {
@@ -220,17 +217,14 @@ void Dispatcher::OnButtonPress(const XButtonEvent& event)
         return;
     }
     if (GUIElement* widget = ChildAt(form.GetId(), point)) {
-        const auto widgetAlive = widget->LifeToken();
-        if (FocusElement() && FocusElement()->GetId() != widget->GetId()) {
-            FocusElement()->LostFocus();
-            if (!Gone(widgetAlive)) widget->GotFocus();
-        } else if (!FocusElement()) {
-            widget->GotFocus();
-        }
-        if (!Gone(widgetAlive)) {
-            widget->MouseDown(point);
-            if (!Gone(widgetAlive)) SetFocusElement(widget);
-        }
+        const bool stillThere = widget->Survives([&] {
+            if (FocusElement() && FocusElement()->GetId() != widget->GetId()) {
+                if (widget->Survives([&] { FocusElement()->LostFocus(); })) widget->GotFocus();
+            } else if (!FocusElement()) {
+                widget->GotFocus();
+            }
+        });
+        if (stillThere && widget->Survives([&] { widget->MouseDown(point); })) SetFocusElement(widget);
     } else if (FocusElement()) {
         FocusElement()->LostFocus();
         SetFocusElement(nullptr);
@@ -296,9 +290,7 @@ void Dispatcher::MoveFocusByTab()
         }
     }
     if (!next) return;
-    const auto nextAlive = next->LifeToken();
-    if (FocusElement()) FocusElement()->LostFocus();
-    if (Gone(nextAlive)) return;
+    if (FocusElement() && !next->Survives([&] { FocusElement()->LostFocus(); })) return;
     SetFocusElement(next);
     next->GotFocus();
 }

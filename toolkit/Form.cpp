@@ -208,11 +208,10 @@ void Form::Create()
         return;
     }
     AssignId();
-    const auto alive = LifeToken();
     SetFormBeingCreated(true);
-    Created(tag != 0 ? tag : static_cast<std::uint64_t>(id));
+    const bool survived = Survives([&] { Created(tag != 0 ? tag : static_cast<std::uint64_t>(id)); });
     SetFormBeingCreated(false);
-    if (alive.expired()) return;
+    if (!survived) return;
     created = true;
     UpdateBackColor();
     BeforeMap();

@@ -93,14 +93,9 @@ bool GUIElement::HitTest(Point point) const
 
 void GUIElement::Click(Point point)
 {
-    const auto alive = LifeToken();
-    Raise(onClick, *this, tag, point);
-    if (alive.expired()) return;
+    if (!Survives([&] { Raise(onClick, *this, tag, point); })) return;
     const DateTime now = DateTime::Now();
-    if (lastClick.MillisecondsTo(now) < 1000) {
-        DoubleClick(point);
-        if (alive.expired()) return;
-    }
+    if (lastClick.MillisecondsTo(now) < 1000 && !Survives([&] { DoubleClick(point); })) return;
     lastClick = now;
 }
 
@@ -163,18 +158,14 @@ void GUIElement::Moved()
 
 void GUIElement::Resized()
 {
-    const auto alive = LifeToken();
-    SetBackColor(backColor);
-    if (!alive.expired()) Raise(onResized, *this, backColor);
+    if (Survives([&] { SetBackColor(backColor); })) Raise(onResized, *this, backColor);
 }
 
 bool GUIElement::CloseQuery() { return onCloseQuery ? Raise(onCloseQuery, *this) : true; }
 
 void GUIElement::Closed()
 {
-    const auto alive = LifeToken();
-    Raise(onClosed, *this);
-    if (!alive.expired()) closed = true;
+    if (Survives([&] { Raise(onClosed, *this); })) closed = true;
 }
 
 void GUIElement::GotFocus()
@@ -186,10 +177,8 @@ void GUIElement::GotFocus()
 
 void GUIElement::LostFocus()
 {
-    const auto alive = LifeToken();
     focused = false;
-    Raise(onLostFocus, *this);
-    if (!alive.expired() && onChange && CurrentText() != focusText) Raise(onChange, *this);
+    if (Survives([&] { Raise(onLostFocus, *this); }) && onChange && CurrentText() != focusText) Raise(onChange, *this);
 }
 
 void GUIElement::MouseEnter()

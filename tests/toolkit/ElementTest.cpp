@@ -112,6 +112,20 @@ TEST(Element, SecondClickWithinASecondIsADoubleClick)
     EXPECT_GE(doubles, 1);
 }
 
+TEST(Element, SurvivesTellsWhetherTheCallDeletedTheElement)
+{
+    TempFolder folder;
+    auto widget = std::make_unique<Recorder>(nullptr, 0, 0, 1, 1);
+    GUIElement* element = widget.get();
+    int calls = 0;
+    EXPECT_TRUE(element->Survives([&] { ++calls; }));
+    EXPECT_FALSE(element->Survives([&] {
+        ++calls;
+        widget.reset();
+    }));
+    EXPECT_EQ(calls, 2);
+}
+
 TEST(Registry, ChildAtLooksIntoPanelsAndSkipsHiddenAndDisabledWidgets)
 {
     TempFolder folder;
