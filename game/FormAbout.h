@@ -2,12 +2,11 @@
 // The "Info..." dialog: the About picture, name and version, credits, the maker's web and mail
 // links (which start the browser or the mail program without waiting for them) and a notice.
 
-#include <X11/Xlib.h>
-
 #include <memory>
 #include <string>
 
 #include "toolkit/Form.h"
+#include "toolkit/XHandles.h"
 
 class ButtonCustom;
 class CellControl;

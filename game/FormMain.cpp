@@ -224,7 +224,7 @@ void FormMain::DialogResult(int id, int result)
 {
     if (id != exitQuestionId || result != answerYes) return;
     if (gameTimer) gameTimer->Stop();
-    quitRequested = true;
+    RequestQuit();
 }
 
 void FormMain::DisabledClick()
@@ -316,6 +316,6 @@ void FormMain::GameOver()
 
 void FormMain::RecordScore()
 {
-    HighScoreTable(productName).Insert(well.Score(), PadRight(enteredName, ' ', 12) + " Level " + IntToText(well.Level()));
+    HighScoreTable(productName).Insert(well.Score(), PadRight(EnteredName(), ' ', 12) + " Level " + IntToText(well.Level()));
     well.SetTopTen(HighScoreTable(productName).Load());
 }

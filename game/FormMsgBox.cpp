@@ -44,7 +44,7 @@ FormMsgBox::~FormMsgBox()
 FormMsgBox* FormMsgBox::Open(int id, bool isQuestion, Form* parent, const std::string& text,
                              const std::string& title)
 {
-    if (!parent && !forms.empty()) parent = forms.front();
+    if (!parent && !Forms().empty()) parent = Forms().front();
     currentMsgBox.reset();
     auto box = std::make_unique<FormMsgBox>(id, isQuestion, parent ? parent->GetDisplayConnection() : nullptr,
                                             parent, title, text);

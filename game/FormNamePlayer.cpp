@@ -10,7 +10,11 @@ namespace {
 
 constexpr int maxNameLength = 10;
 
+std::string enteredName;
+
 }  // namespace
+
+const std::string& EnteredName() { return enteredName; }
 
 FormNamePlayer::FormNamePlayer(Form* parentForm, void* owner, const std::string& title)
     : Form(owner, true), parentForm(parentForm)
@@ -73,9 +77,9 @@ void FormNamePlayer::BuildWidgets()
 void FormNamePlayer::FocusNameBox()
 {
     if (!nameBox) return;
-    if (focusElement && focusElement != nameBox.get()) focusElement->LostFocus();
-    if (focusElement != nameBox.get()) {
-        focusElement = nameBox.get();
+    if (FocusElement() && FocusElement() != nameBox.get()) FocusElement()->LostFocus();
+    if (FocusElement() != nameBox.get()) {
+        SetFocusElement(nameBox.get());
         nameBox->GotFocus();
     }
     nameBox->SetFocus();

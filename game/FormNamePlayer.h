@@ -11,8 +11,8 @@ class ButtonCustom;
 class CellControl;
 class TextBoxCustom;
 
-// The last confirmed name; emptied whenever a name form is made.
-inline std::string enteredName;
+// The last confirmed name (enteredName); emptied whenever a name form is made.
+const std::string& EnteredName();
 
 class FormNamePlayer : public Form {
 public:

@@ -21,8 +21,8 @@ constexpr int fullCircle = 360 * 64;
 
 Form* MainForm()
 {
-    return allElements.empty() || allElements.front()->TypeName() != "form" ? nullptr
-                                                                           : static_cast<Form*>(allElements.front());
+    const std::vector<GUIElement*>& all = AllElements();
+    return all.empty() || all.front()->TypeName() != "form" ? nullptr : static_cast<Form*>(all.front());
 }
 
 unsigned Extent(int value) { return value > 0 ? static_cast<unsigned>(value) : 0u; }
@@ -50,7 +50,7 @@ DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
     XSetBackground(display, gc, BlackPixel(display, screen));
     XSetFillStyle(display, gc, FillSolid);
     RestoreLineAttributes();
-    if (font) XSetFont(display, gc, font->fid);
+    if (font) XSetFont(display, gc, ServerFontId(*font));
 }
 
 DrawContext::~DrawContext()
@@ -168,13 +168,13 @@ void DrawContext::FillEllipse(int x, int y, int w, int h, int borderWidth, Colou
     if (borderWidth > 0) DrawEllipse(x, y, w, h, borderColour);
 }
 
-int DrawContext::LineHeight() const { return font ? font->ascent + 1 : 15; }
+int DrawContext::LineHeight() const { return font ? FontAscent(*font) + 1 : 15; }
 
 int DrawContext::CharWidth() const { return TextWidth("M"); }
 
 int DrawContext::TextWidth(const std::string& text) const
 {
-    return font ? XTextWidth(font, text.data(), static_cast<int>(text.size())) : 0;
+    return font ? ::TextWidth(*font, text) : 0;
 }
 
 void DrawContext::DrawString(int x, int baseline, const std::string& line)
@@ -196,7 +196,7 @@ void DrawContext::DrawTextLine(int x, int y, int w, int h, const std::string& te
 {
     if (fg != noColour) XSetForeground(display, gc, static_cast<unsigned long>(fg));
     if (bg != noColour) XSetBackground(display, gc, static_cast<unsigned long>(bg));
-    const int lineHeight = font->ascent <= 15 ? 15 : font->ascent + 1;
+    const int lineHeight = FontAscent(*font) <= 15 ? 15 : FontAscent(*font) + 1;
     if (h < 10) return;
 
     const std::size_t length = text.size();

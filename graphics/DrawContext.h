@@ -10,6 +10,7 @@
 #include "toolkit/Geometry.h"
 
 class Form;
+struct FontHandle;
 
 class DrawContext {
 public:
@@ -63,5 +64,5 @@ private:
     Form* owner = nullptr;
     Display* display = nullptr;
     Window window = 0;
-    XFontStruct* font = nullptr;
+    const FontHandle* font = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "graphics/FontDescription.h"
 
+#include <X11/Xlib.h>
+
 #include <set>
 
 #include "util/Log.h"
@@ -16,6 +18,27 @@ bool FirstFailureOf(const std::string& pattern)
 }
 
 }  // namespace
+
+// The font with the display it was loaded on, which freeing it needs.
+struct FontHandle {
+    Display* display;
+    XFontStruct* font;
+};
+
+void FontHandleDeleter::operator()(FontHandle* handle) const
+{
+    XFreeFont(handle->display, handle->font);
+    delete handle;
+}
+
+int FontAscent(const FontHandle& font) { return font.font->ascent; }
+
+FontId ServerFontId(const FontHandle& font) { return font.font->fid; }
+
+int TextWidth(const FontHandle& font, std::string_view text)
+{
+    return XTextWidth(font.font, text.data(), static_cast<int>(text.size()));
+}
 
 // A copy takes the description only: the loaded font has one owner, and the copy loads its own
 // when it is first asked for.
@@ -41,8 +64,7 @@ FontDescription::~FontDescription() { Release(); }
 
 void FontDescription::Release()
 {
-    if (loaded && font && display) XFreeFont(display, font);
-    font = nullptr;
+    font.reset();
     loaded = false;
 }
 
@@ -60,7 +82,8 @@ void FontDescription::Load(Display* onDisplay)
     Release();
     display = onDisplay;
     BuildPattern();
-    if (display) font = XLoadQueryFont(display, pattern.c_str());
+    if (XFontStruct* loadedFont = display ? XLoadQueryFont(display, pattern.c_str()) : nullptr)
+        font.reset(new FontHandle{display, loadedFont});
     if (!font) {
         if (FirstFailureOf(pattern)) Log("XLoadQueryFont failed");
         return;
@@ -68,10 +91,10 @@ void FontDescription::Load(Display* onDisplay)
     loaded = true;
 }
 
-XFontStruct* FontDescription::Get(Display* onDisplay)
+const FontHandle* FontDescription::Get(Display* onDisplay)
 {
     if (!font) Load(onDisplay);
-    return font;
+    return font.get();
 }
 
-int FontDescription::Height() const { return loaded && font ? font->ascent : pixelSize; }
+int FontDescription::Height() const { return loaded && font ? FontAscent(*font) : pixelSize; }

@@ -2,9 +2,23 @@
 // An element's font: a family, a pixel size and two style flags, turned into an XLFD pattern and
 // loaded lazily on first use. All text is drawn in the main form's font.
 
-#include <X11/Xlib.h>
-
+#include <memory>
 #include <string>
+#include <string_view>
+
+#include "toolkit/XHandles.h"
+
+// A font loaded on the X server. Only FontDescription.cpp knows what it holds, so that every
+// element can carry a font without its users seeing Xlib; the drawing context asks the functions
+// below for what it needs.
+struct FontHandle;
+struct FontHandleDeleter {
+    void operator()(FontHandle* handle) const;
+};
+
+int FontAscent(const FontHandle& font);
+FontId ServerFontId(const FontHandle& font);
+int TextWidth(const FontHandle& font, std::string_view text);
 
 class FontDescription {
 public:
@@ -17,7 +31,8 @@ public:
 
     std::string BuildPattern();
     void Load(Display* display);
-    XFontStruct* Get(Display* display);
+    // The loaded font, loading it first when needed; null when it cannot be loaded.
+    const FontHandle* Get(Display* display);
     int Height() const;
     bool IsLoaded() const { return loaded; }
 
@@ -32,7 +47,7 @@ public:
 private:
     void Release();
 
-    XFontStruct* font = nullptr;
+    std::unique_ptr<FontHandle, FontHandleDeleter> font;
     bool loaded = false;
     Display* display = nullptr;
     std::string family;

@@ -1,5 +1,6 @@
 #include "graphics/Images.h"
 
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include "toolkit/Form.h"
 #include "util/Log.h"
 #include "util/Strings.h"
+
+static_assert(zPixmapFormat == ZPixmap);
 
 namespace {
 

@@ -2,14 +2,17 @@
 // Pixel data to X images. Images are built in the server's own pixel layout, which a probe finds
 // out once per process by drawing one pixel and reading it back.
 
-#include <X11/Xlib.h>
-
 #include <memory>
+
+#include "toolkit/XHandles.h"
 
 class GUIElement;
 
+// Xlib's ZPixmap, the layout every image of the game has (Images.cpp checks it against Xlib).
+inline constexpr int zPixmapFormat = 2;
+
 struct PixelFormat {
-    int format = ZPixmap;
+    int format = zPixmapFormat;
     int xoffset = 0;
     int bitmapPad = 0;
     int bitsPerPixel = 0;

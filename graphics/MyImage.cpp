@@ -70,7 +70,7 @@ void MyImage::SetBorder(bool sunken)
 
 void MyImage::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     if (HasSource() && !image) {

@@ -88,45 +88,35 @@ void ButtonCustom::Click(Point point)
 {
     if (!enabled) return;
     SetPressed(false);
-    const auto alive = LifeToken();
-    RunCommand(*this);
-    if (alive.expired()) return;
+    if (!Survives([&] { RunCommand(*this); })) return;
     Child::Click(point);
 }
 
 void ButtonCustom::KeyDown(unsigned long keysym)
 {
     if (!enabled) return;
-    const auto alive = LifeToken();
-    Child::KeyDown(keysym);
-    if (alive.expired()) return;
+    if (!Survives([&] { Child::KeyDown(keysym); })) return;
     if (focused && keysym == XK_Return) SetPressed(true);
 }
 
 bool ButtonCustom::KeyChar(char character)
 {
     if (!enabled) return false;
-    const auto alive = LifeToken();
     if (focused && character == carriageReturn) {
         SetPressed(false);
-        RunCommand(*this);
-        if (alive.expired()) return true;
+        if (!Survives([&] { RunCommand(*this); })) return true;
     }
     return Child::KeyChar(character);
 }
 
 void ButtonCustom::GotFocus()
 {
-    const auto alive = LifeToken();
-    Child::GotFocus();
-    if (!alive.expired()) Paint();
+    if (Survives([&] { Child::GotFocus(); })) Paint();
 }
 
 void ButtonCustom::LostFocus()
 {
-    const auto alive = LifeToken();
-    Child::LostFocus();
-    if (alive.expired()) return;
+    if (!Survives([&] { Child::LostFocus(); })) return;
     // Losing the focus lets the button up without running its command.
     pressed = false;
     Paint();
@@ -162,11 +152,9 @@ void ButtonCustom::SetDisabledImage(_XImage* value)
     if (created) Paint();
 }
 
-Colour ButtonCustom::BackgroundColour() const { return backColor != noColour ? backColor : EraseColour(); }
-
 void ButtonCustom::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;

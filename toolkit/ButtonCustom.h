@@ -43,7 +43,6 @@ public:
 
 private:
     void SetPressed(bool value);
-    Colour BackgroundColour() const;
 
     Colour textColor = 0x000000;
     bool pressed = false;

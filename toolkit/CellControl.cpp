@@ -108,7 +108,7 @@ void CellControl::Hide()
 
 void CellControl::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;

@@ -84,11 +84,7 @@ void CheckBox::Toggle()
 
 void CheckBox::Click(Point point)
 {
-    if (enabled) {
-        const auto alive = LifeToken();
-        Toggle();
-        if (alive.expired()) return;
-    }
+    if (enabled && !Survives([&] { Toggle(); })) return;
     GUIElement::Click(point);
 }
 
@@ -98,26 +94,18 @@ void CheckBox::KeyDown(unsigned long) {}
 
 bool CheckBox::KeyChar(char character)
 {
-    if (enabled && focused && character == ' ') {
-        const auto alive = LifeToken();
-        Toggle();
-        if (alive.expired()) return false;
-    }
+    if (enabled && focused && character == ' ' && !Survives([&] { Toggle(); })) return false;
     return GUIElement::KeyChar(character);
 }
 
 void CheckBox::GotFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::GotFocus();
-    if (!alive.expired()) Paint();
+    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
 }
 
 void CheckBox::LostFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::LostFocus();
-    if (!alive.expired()) Paint();
+    if (Survives([&] { GUIElement::LostFocus(); })) Paint();
 }
 
 void CheckBox::Create() { MarkCreated(); }
@@ -150,17 +138,15 @@ void CheckBox::MakeImages()
     }
 }
 
-Colour CheckBox::Background() const { return backColor != noColour ? backColor : EraseColour(); }
-
 void CheckBox::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     if (height < 22) height = 22;
     MakeImages();
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y;
-    const Colour background = Background();
+    const Colour background = BackgroundColour();
     context.FillRectangle(left, top, width + 1, height + 1, 0, 0, background);
 
     const Picture picture = checked ? (enabled ? checkedPicture : checkedDisabledPicture)

@@ -38,7 +38,6 @@ private:
 
     void Toggle();
     void MakeImages();
-    Colour Background() const;
 
     bool checked = false;
     std::array<ImagePtr, 4> images;

@@ -1,6 +1,7 @@
 #include "toolkit/Child.h"
 
 #include "toolkit/Form.h"
+#include "toolkit/Registry.h"
 
 Child::Child(GUIElement* parentElement)
 {
@@ -32,6 +33,10 @@ Colour Child::EraseColour() const
     if (const Form* form = GetForm(); form && form->GetBackColor() != noColour) return form->GetBackColor();
     return defaultBackColour;
 }
+
+bool Child::ReadyToPaint() const { return !FormBeingCreated() && created; }
+
+Colour Child::BackgroundColour() const { return backColor != noColour ? backColor : EraseColour(); }
 
 void Child::MarkCreated()
 {

@@ -17,6 +17,11 @@ public:
     Colour EraseColour() const;
 
 protected:
+    // Whether a paint may draw now: the widget is on the screen and its form is not raising its
+    // onCreate callback, when the window is not mapped yet and the first Expose paints everything.
+    bool ReadyToPaint() const;
+    // The widget's own background colour, or what erasing it would leave when it has none.
+    Colour BackgroundColour() const;
     // The common realisation of a widget: it takes its id and counts as created and visible.
     void MarkCreated();
     // How a widget that paints itself moves or changes size: once on the screen it erases its

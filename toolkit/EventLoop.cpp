@@ -24,6 +24,7 @@
 namespace {
 
 std::array<unsigned char, 256> keyState{};
+bool quitRequested = false;
 
 // The character each key typed when it went down, by key code, until its release delivers it:
 // a fast typist lets go of Shift before the letter, and the release alone would type it small.
@@ -60,12 +61,12 @@ void OnEndSignal(int signalNumber)
 // Turns an end signal into the quit request; true when the loop must end.
 bool TakeEndSignal()
 {
-    if (!endSignalled) return quitRequested;
+    if (!endSignalled) return QuitRequested();
     endSignalled = 0;
     char drained[64];
     while (endPipe[0] >= 0 && read(endPipe[0], drained, sizeof drained) > 0) {
     }
-    quitRequested = true;
+    RequestQuit();
     return true;
 }
 
@@ -89,7 +90,7 @@ void MarkKey(char character, bool down)
 }
 
 // Each dispatch step may run callbacks that delete the form or the widget at hand (a dialog
-// closing itself); the steps check these tokens before touching either again.
+// closing itself); the steps make sure that either is still there before touching it again.
 class Dispatcher {
 public:
     Dispatcher(Form& mainForm, Form& form) : mainForm(mainForm), form(form), formAlive(form.LifeToken()) {}
@@ -98,17 +99,16 @@ public:
 
 private:
     bool FormGone() const { return formAlive.expired(); }
-    static bool Gone(const std::weak_ptr<void>& token) { return token.expired(); }
     bool FocusOnThisForm(Point point) const
     {
-        return focusElement && focusElement->HitTest(point) && focusElement->GetParent() == &form;
+        return FocusElement() && FocusElement()->HitTest(point) && FocusElement()->GetParent() == &form;
     }
     // The focus element when it lies on this form. Keys and drags typed into a dialog must not
     // reach the widget that kept the focus on the disabled window behind it.
     GUIElement* FocusHere() const
     {
-        if (!focusElement || !focusElement->IsChild()) return nullptr;
-        return static_cast<Child*>(focusElement)->GetForm() == &form ? focusElement : nullptr;
+        if (!FocusElement() || !FocusElement()->IsChild()) return nullptr;
+        return static_cast<Child*>(FocusElement())->GetForm() == &form ? FocusElement() : nullptr;
     }
 
     void OnKeyPress(XKeyEvent& event);
@@ -201,9 +201,7 @@ void Dispatcher::OnKeyRelease(XKeyEvent& event, std::optional<char> typed)
     if (key.keysym == XK_Tab && (!focus || focus->IsTabStop())) {
         MoveFocusByTab();
     } else if (focus) {
-        const auto focusAlive = focus->LifeToken();
-        if (key.character > 0) focus->KeyChar(key.character);
-        if (!Gone(focusAlive)) focus->KeyUp(key.keysym);
+        if (focus->Survives([&] { if (key.character > 0) focus->KeyChar(key.character); })) focus->KeyUp(key.keysym);
     }
     if (FormGone()) return;
     if (key.character > 0) {
@@ -224,25 +222,22 @@ void Dispatcher::OnButtonPress(const XButtonEvent& event)
     if (event.button != Button1) return;
 
     if (FocusOnThisForm(point)) {
-        focusElement->MouseDown(point);
+        FocusElement()->MouseDown(point);
         if (!FormGone()) form.MouseDown(point);
         return;
     }
     if (GUIElement* widget = ChildAt(form.GetId(), point)) {
-        const auto widgetAlive = widget->LifeToken();
-        if (focusElement && focusElement->GetId() != widget->GetId()) {
-            focusElement->LostFocus();
-            if (!Gone(widgetAlive)) widget->GotFocus();
-        } else if (!focusElement) {
-            widget->GotFocus();
-        }
-        if (!Gone(widgetAlive)) {
-            widget->MouseDown(point);
-            if (!Gone(widgetAlive)) focusElement = widget;
-        }
-    } else if (focusElement) {
-        focusElement->LostFocus();
-        focusElement = nullptr;
+        const bool stillThere = widget->Survives([&] {
+            if (FocusElement() && FocusElement()->GetId() != widget->GetId()) {
+                if (widget->Survives([&] { FocusElement()->LostFocus(); })) widget->GotFocus();
+            } else if (!FocusElement()) {
+                widget->GotFocus();
+            }
+        });
+        if (stillThere && widget->Survives([&] { widget->MouseDown(point); })) SetFocusElement(widget);
+    } else if (FocusElement()) {
+        FocusElement()->LostFocus();
+        SetFocusElement(nullptr);
     }
     if (!FormGone()) form.MouseDown(point);
 }
@@ -257,16 +252,16 @@ void Dispatcher::OnButtonRelease(const XButtonEvent& event)
     if (event.button != Button1) return;
 
     if (FocusOnThisForm(point)) {
-        focusElement->Click(point);
+        FocusElement()->Click(point);
         if (!FormGone()) form.Click(point);
         return;
     }
     GUIElement* widget = ChildAt(form.GetId(), point);
-    if (widget && focusElement && widget->GetId() == focusElement->GetId()) {
+    if (widget && FocusElement() && widget->GetId() == FocusElement()->GetId()) {
         widget->Click(point);
-    } else if (focusElement) {
-        focusElement->LostFocus();
-        focusElement = nullptr;
+    } else if (FocusElement()) {
+        FocusElement()->LostFocus();
+        SetFocusElement(nullptr);
     }
     if (!FormGone()) form.Click(point);
 }
@@ -305,10 +300,8 @@ void Dispatcher::MoveFocusByTab()
         }
     }
     if (!next) return;
-    const auto nextAlive = next->LifeToken();
-    if (focusElement) focusElement->LostFocus();
-    if (Gone(nextAlive)) return;
-    focusElement = next;
+    if (FocusElement() && !next->Survives([&] { FocusElement()->LostFocus(); })) return;
+    SetFocusElement(next);
     next->GotFocus();
 }
 
@@ -352,6 +345,12 @@ WaitResult WaitForEvents(Display* display, std::optional<std::int64_t> microseco
 
 }  // namespace
 
+bool QuitRequested() { return quitRequested; }
+
+void RequestQuit() { quitRequested = true; }
+
+void CancelQuitRequest() { quitRequested = false; }
+
 bool IsKeyDown(int code) { return code >= 0 && code <= 255 && keyState[static_cast<std::size_t>(code)] == 1; }
 
 void EndLoopOnSignals(std::initializer_list<int> signalNumbers)
@@ -393,7 +392,7 @@ void Run(Form& mainForm)
         if (mainAlive.expired()) return;
     }
 
-    for (Form* form : std::vector<Form*>(forms))
+    for (Form* form : std::vector<Form*>(Forms()))
         if (form->IsCreated() || form->GetWindow()) form->DestroyWindow();
     if (currentMsgBox) {
         currentMsgBox->DestroyWindow();

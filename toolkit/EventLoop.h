@@ -7,7 +7,12 @@
 
 class Form;
 
-inline bool quitRequested = false;
+// The process-wide request to end the loop (quitRequested): the game makes it, and so does an end
+// signal; the loop ends once it has finished the event at hand.
+bool QuitRequested();
+void RequestQuit();
+// Withdraws the request, so that the loop can run again (tests run it many times).
+void CancelQuitRequest();
 
 void Run(Form& mainForm);
 bool IsKeyDown(int code);

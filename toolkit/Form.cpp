@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
@@ -24,7 +25,7 @@ Form::Form(void* owner, bool isDialog) : GUIElement(owner), isDialog(isDialog)
 {
     typeName = "form";
     backColor = noColour;
-    forms.push_back(this);
+    RegisterForm(this);
 }
 
 Form::~Form()
@@ -207,11 +208,10 @@ void Form::Create()
         return;
     }
     AssignId();
-    const auto alive = LifeToken();
-    formBeingCreated = true;
-    Created(tag != 0 ? tag : static_cast<std::uint64_t>(id));
-    formBeingCreated = false;
-    if (alive.expired()) return;
+    SetFormBeingCreated(true);
+    const bool survived = Survives([&] { Created(tag != 0 ? tag : static_cast<std::uint64_t>(id)); });
+    SetFormBeingCreated(false);
+    if (!survived) return;
     created = true;
     UpdateBackColor();
     BeforeMap();
@@ -234,7 +234,7 @@ void Form::DestroyWindow()
     window = 0;
 }
 
-void Form::SetIcon(Pixmap pixmap)
+void Form::SetIcon(PixmapId pixmap)
 {
     icon = pixmap;
     if (!created || !window) return;

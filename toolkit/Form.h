@@ -2,12 +2,11 @@
 // A top-level window. Widgets are drawn into it and receive its events through the event loop.
 // The window is made by Create and may be destroyed and made again; the form object stays.
 
-#include <X11/Xlib.h>
-
 #include <string>
 #include <string_view>
 
 #include "toolkit/GUIElement.h"
+#include "toolkit/XHandles.h"
 
 class DisplayConnection;
 
@@ -39,7 +38,7 @@ public:
     virtual void DestroyWindow();
     virtual void DialogResult(int /*id*/, int /*result*/) {}
     virtual bool IsDialog() const { return isDialog; }
-    virtual void SetIcon(Pixmap pixmap);
+    virtual void SetIcon(PixmapId pixmap);
     virtual void SetFlag5(bool value) { flag5 = value; }
     virtual void SetFlag1(bool value) { flags1 = value; }
     virtual void SetOwnerForm(Form* form) { ownerForm = form; }
@@ -48,10 +47,10 @@ public:
     virtual DisplayConnection* GetDisplayConnection() const { return display; }
     virtual void CenterOnScreen();
     virtual void ShowForm();
-    virtual Window GetWindow() const { return window; }
+    virtual WindowId GetWindow() const { return window; }
 
     Form* GetOwnerForm() const { return ownerForm; }
-    Atom GetDeleteAtom() const { return deleteAtom; }
+    AtomId GetDeleteAtom() const { return deleteAtom; }
     Display* GetXDisplay() const;
 
 protected:
@@ -67,10 +66,10 @@ private:
     Form* ownerForm = nullptr;
     bool flag0 = false;
     std::string extra;
-    Atom deleteAtom = 0;
-    Pixmap icon = 0;
+    AtomId deleteAtom = 0;
+    PixmapId icon = 0;
     DisplayConnection* display = nullptr;
-    Window window = 0;
+    WindowId window = 0;
     bool flags1 = true;
     bool flags2 = true;
     bool flags3 = true;

@@ -4,7 +4,7 @@
 
 #include "toolkit/Registry.h"
 
-GUIElement::GUIElement(void* owner) : owner(owner) { allElements.push_back(this); }
+GUIElement::GUIElement(void* owner) : owner(owner) { Register(this); }
 
 namespace {
 
@@ -25,7 +25,8 @@ auto Raise(const Callback& slot, Arguments&&... arguments)
 // element is taken out here.
 GUIElement::~GUIElement()
 {
-    if (std::find(allElements.begin(), allElements.end(), this) != allElements.end()) Unregister(this);
+    const std::vector<GUIElement*>& all = AllElements();
+    if (std::find(all.begin(), all.end(), this) != all.end()) Unregister(this);
 }
 
 void GUIElement::SetSize(int newWidth, int newHeight)
@@ -92,14 +93,9 @@ bool GUIElement::HitTest(Point point) const
 
 void GUIElement::Click(Point point)
 {
-    const auto alive = LifeToken();
-    Raise(onClick, *this, tag, point);
-    if (alive.expired()) return;
+    if (!Survives([&] { Raise(onClick, *this, tag, point); })) return;
     const DateTime now = DateTime::Now();
-    if (lastClick.MillisecondsTo(now) < 1000) {
-        DoubleClick(point);
-        if (alive.expired()) return;
-    }
+    if (lastClick.MillisecondsTo(now) < 1000 && !Survives([&] { DoubleClick(point); })) return;
     lastClick = now;
 }
 
@@ -162,18 +158,14 @@ void GUIElement::Moved()
 
 void GUIElement::Resized()
 {
-    const auto alive = LifeToken();
-    SetBackColor(backColor);
-    if (!alive.expired()) Raise(onResized, *this, backColor);
+    if (Survives([&] { SetBackColor(backColor); })) Raise(onResized, *this, backColor);
 }
 
 bool GUIElement::CloseQuery() { return onCloseQuery ? Raise(onCloseQuery, *this) : true; }
 
 void GUIElement::Closed()
 {
-    const auto alive = LifeToken();
-    Raise(onClosed, *this);
-    if (!alive.expired()) closed = true;
+    if (Survives([&] { Raise(onClosed, *this); })) closed = true;
 }
 
 void GUIElement::GotFocus()
@@ -185,10 +177,8 @@ void GUIElement::GotFocus()
 
 void GUIElement::LostFocus()
 {
-    const auto alive = LifeToken();
     focused = false;
-    Raise(onLostFocus, *this);
-    if (!alive.expired() && onChange && CurrentText() != focusText) Raise(onChange, *this);
+    if (Survives([&] { Raise(onLostFocus, *this); }) && onChange && CurrentText() != focusText) Raise(onChange, *this);
 }
 
 void GUIElement::MouseEnter()
@@ -229,7 +219,7 @@ void GUIElement::SetFlagB(bool value)
 void GUIElement::AssignId()
 {
     if (id == 0) {
-        id = ++nextId;
+        id = TakeNextId();
         tag = static_cast<std::uint64_t>(id);
     }
     if (created) NativeUpdate();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "graphics/FontDescription.h"
 #include "toolkit/Geometry.h"
@@ -96,8 +97,16 @@ public:
     void* GetOwner() const { return owner; }
     void AssignId();
 
-    // Expires when the element is destroyed: callers that run callbacks check it before
-    // touching the element again, since a callback may delete its own dialog.
+    // Runs a call that may delete this element (a callback may close its own dialog) and answers
+    // whether the element is still there afterwards; when it is not, nothing may touch it again.
+    template <typename Call>
+    bool Survives(Call&& call) const
+    {
+        const std::weak_ptr<void> alive = lifetime;
+        std::forward<Call>(call)();
+        return !alive.expired();
+    }
+    // Expires when the element is destroyed, for a caller that watches it across many steps.
     std::weak_ptr<void> LifeToken() const { return lifetime; }
 
     void SetOnCreate(std::function<void(GUIElement&, std::uint64_t)> callback) { onCreate = std::move(callback); }

@@ -83,9 +83,7 @@ void OptionBox::Click(Point point)
 {
     if (enabled) {
         const int row = std::max((point.y - ToFormCoordinates(x, y).y) / itemHeight, 0);
-        const auto alive = LifeToken();
-        Choose(std::min(row, Count() - 1));
-        if (alive.expired()) return;
+        if (!Survives([&] { Choose(std::min(row, Count() - 1)); })) return;
     }
     GUIElement::Click(point);
 }
@@ -108,26 +106,18 @@ void OptionBox::KeyDown(unsigned long keysym)
 
 bool OptionBox::KeyChar(char character)
 {
-    if (enabled && focused && character == ' ') {
-        const auto alive = LifeToken();
-        KeyDown(XK_Down);
-        if (alive.expired()) return false;
-    }
+    if (enabled && focused && character == ' ' && !Survives([&] { KeyDown(XK_Down); })) return false;
     return GUIElement::KeyChar(character);
 }
 
 void OptionBox::GotFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::GotFocus();
-    if (!alive.expired()) Paint();
+    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
 }
 
 void OptionBox::LostFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::LostFocus();
-    if (!alive.expired()) Paint();
+    if (Survives([&] { GUIElement::LostFocus(); })) Paint();
 }
 
 void OptionBox::Create() { MarkCreated(); }
@@ -208,18 +198,16 @@ void OptionBox::MakeImages()
     }
 }
 
-Colour OptionBox::Background() const { return backColor != noColour ? backColor : EraseColour(); }
-
 void OptionBox::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     const int count = Count();
     if (height < count * itemHeight) height = count * itemHeight;
     MakeImages();
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x;
-    const Colour background = Background();
+    const Colour background = BackgroundColour();
     context.FillRectangle(left, origin.y, width + 1, height + 1, 0, 0, background);
 
     for (int i = 0; i < count; ++i) {

@@ -55,7 +55,6 @@ private:
 
     void Choose(int index);
     void MakeImages();
-    Colour Background() const;
 
     std::vector<std::string> captions;
     std::vector<std::string> values;

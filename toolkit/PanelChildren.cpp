@@ -21,11 +21,8 @@ void PanelChildren::Show()
 {
     if (!created) Create();
     Paint();
-    const auto alive = LifeToken();
-    for (GUIElement* child : CollectChildren(id)) {
-        child->Show();
-        if (alive.expired()) return;
-    }
+    for (GUIElement* child : CollectChildren(id))
+        if (!Survives([&] { child->Show(); })) return;
     Child::Show();
 }
 
@@ -103,7 +100,7 @@ void PanelChildren::SetRange(int a, int b, int c)
 
 void PanelChildren::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     {
         DrawContext context(GetForm());
         // Through the chain of parents, so that a panel inside a panel lands in its right place.

@@ -83,7 +83,7 @@ void ProgressBar::Paint()
 {
     // A hidden bar keeps its created state (only its visibility goes), so it must not come back
     // on the form's next expose or on a new value.
-    if (formBeingCreated || !created || !visible) return;
+    if (!ReadyToPaint() || !visible) return;
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;

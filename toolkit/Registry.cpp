@@ -2,13 +2,50 @@
 
 #include <algorithm>
 
+#include "toolkit/EventLoop.h"
 #include "toolkit/Form.h"
 #include "util/Log.h"
 #include "util/Strings.h"
 
+namespace {
+
+std::vector<GUIElement*> allElements;
+std::vector<Form*> forms;
+std::vector<GUIElement*> timers;
+GUIElement* focusElement = nullptr;
+int nextId = 0;
+bool formBeingCreated = false;
+
+}  // namespace
+
 std::unique_ptr<Form> currentMsgBox;
 
-Form* FindFormByWindow(Window window)
+const std::vector<GUIElement*>& AllElements() { return allElements; }
+const std::vector<Form*>& Forms() { return forms; }
+const std::vector<GUIElement*>& Timers() { return timers; }
+
+void Register(GUIElement* element) { allElements.push_back(element); }
+void RegisterForm(Form* form) { forms.push_back(form); }
+void RegisterTimer(GUIElement* timer) { timers.push_back(timer); }
+
+GUIElement* FocusElement() { return focusElement; }
+void SetFocusElement(GUIElement* element) { focusElement = element; }
+void ClearFocus() { SetFocusElement(nullptr); }
+
+int TakeNextId() { return ++nextId; }
+
+bool FormBeingCreated() { return formBeingCreated; }
+void SetFormBeingCreated(bool value) { formBeingCreated = value; }
+
+void ResetRegistry()
+{
+    currentMsgBox.reset();
+    ClearFocus();
+    CancelQuitRequest();
+    formBeingCreated = false;
+}
+
+Form* FindFormByWindow(WindowId window)
 {
     for (Form* form : forms)
         if (form->GetWindow() == window) return form;
@@ -74,7 +111,5 @@ void Unregister(GUIElement* element)
     if (!RemoveFrom(allElements, element))
         Log(" NON TROVATO! Application::RemoveWinForm = " + type + " size " + IntToText(allElements.size()) + id);
     // A deleted element must never be reached through the focus again.
-    if (focusElement == element) focusElement = nullptr;
+    if (focusElement == element) ClearFocus();
 }
-
-void ClearFocus() { focusElement = nullptr; }

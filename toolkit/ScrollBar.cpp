@@ -101,24 +101,26 @@ void ScrollBar::Click(Point point)
 // not been painted has no page starts to compare with and ignores the press.
 void ScrollBar::MouseDown(Point point)
 {
-    const auto alive = LifeToken();
     const Layout layout = Measure();
     if (enabled && !pageStarts.empty() && layout.pages > 0) {
         dragging = true;
         const Point first = pageStarts.front(), last = pageStarts.back();
         const int end = layout.thumb + layout.remainder;
-        if (vertical && point.y < first.y) {
-            KeyDown(XK_Up);
-        } else if (vertical && point.y > last.y + end) {
-            KeyDown(XK_Down);
-        } else if (!vertical && point.x < first.x) {
-            KeyDown(XK_Left);
-        } else if (!vertical && point.x > last.x + end) {
-            KeyDown(XK_Right);
-        } else if (SetFromPoint(point) && !alive.expired()) {
-            Paint();
-        }
-        if (alive.expired()) return;
+        bool moved = false;
+        const bool survived = Survives([&] {
+            if (vertical && point.y < first.y)
+                KeyDown(XK_Up);
+            else if (vertical && point.y > last.y + end)
+                KeyDown(XK_Down);
+            else if (!vertical && point.x < first.x)
+                KeyDown(XK_Left);
+            else if (!vertical && point.x > last.x + end)
+                KeyDown(XK_Right);
+            else
+                moved = SetFromPoint(point);
+        });
+        if (!survived) return;
+        if (moved) Paint();
     }
     GUIElement::MouseDown(point);
 }
@@ -148,27 +150,21 @@ void ScrollBar::MoveToPage(int page)
     const int newPosition = static_cast<int>(minimum + static_cast<std::int64_t>(Measure().track) * page);
     if (newPosition == position) return;
     position = newPosition;
-    const auto alive = LifeToken();
-    Paint();
-    if (!alive.expired()) NotifyScroll(position);
+    if (Survives([&] { Paint(); })) NotifyScroll(position);
 }
 
 bool ScrollBar::KeyChar(char character)
 {
-    if (enabled && focused && character == ' ') {
-        const auto alive = LifeToken();
-        KeyDown(XK_Down);
-        if (alive.expired()) return false;
-    }
+    if (enabled && focused && character == ' ' && !Survives([&] { KeyDown(XK_Down); })) return false;
     return GUIElement::KeyChar(character);
 }
 
 void ScrollBar::MouseMove(int pointerX, int pointerY)
 {
     if (dragging) {
-        const auto alive = LifeToken();
-        if (SetFromPoint({pointerX, pointerY}) && !alive.expired()) Paint();
-        if (alive.expired()) return;
+        bool moved = false;
+        if (!Survives([&] { moved = SetFromPoint({pointerX, pointerY}); })) return;
+        if (moved) Paint();
     }
     GUIElement::MouseMove(pointerX, pointerY);
 }
@@ -181,16 +177,12 @@ void ScrollBar::SetFocus()
 
 void ScrollBar::GotFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::GotFocus();
-    if (!alive.expired()) Paint();
+    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
 }
 
 void ScrollBar::LostFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::LostFocus();
-    if (alive.expired()) return;
+    if (!Survives([&] { GUIElement::LostFocus(); })) return;
     dragging = false;
     Paint();
 }
@@ -271,17 +263,15 @@ void ScrollBar::ApplyMinimumSize()
     }
 }
 
-Colour ScrollBar::Background() const { return backColor != noColour ? backColor : EraseColour(); }
-
 void ScrollBar::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     ApplyMinimumSize();
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, w = width, h = height;
     const Colour fg = enabled ? 0x000000 : disabledColour;
-    context.FillRectangle(left, top, w, h, 0, 0, Background());
+    context.FillRectangle(left, top, w, h, 0, 0, BackgroundColour());
     pageStarts.clear();
 
     context.DrawLine(left, top, left + w, top, DrawContext::solid, highlightColour);

@@ -67,7 +67,6 @@ private:
     bool SetFromPoint(Point point);
     void MoveToPage(int page);
     void ApplyMinimumSize();
-    Colour Background() const;
 
     ScrollCallback onScroll;
     int minimum;

@@ -81,11 +81,11 @@ void Slider::Click(Point point)
 
 void Slider::MouseDown(Point point)
 {
-    const auto alive = LifeToken();
     if (enabled) {
         dragging = true;
-        if (SetFromPoint(point) && !alive.expired()) Paint();
-        if (alive.expired()) return;
+        bool moved = false;
+        if (!Survives([&] { moved = SetFromPoint(point); })) return;
+        if (moved) Paint();
     }
     GUIElement::MouseDown(point);
 }
@@ -114,20 +114,16 @@ void Slider::KeyDown(unsigned long keysym)
 
 bool Slider::KeyChar(char character)
 {
-    if (enabled && focused && character == ' ') {
-        const auto alive = LifeToken();
-        KeyDown(XK_Down);
-        if (alive.expired()) return false;
-    }
+    if (enabled && focused && character == ' ' && !Survives([&] { KeyDown(XK_Down); })) return false;
     return GUIElement::KeyChar(character);
 }
 
 void Slider::MouseMove(int pointerX, int pointerY)
 {
     if (dragging) {
-        const auto alive = LifeToken();
-        if (SetFromPoint({pointerX, pointerY}) && !alive.expired()) Paint();
-        if (alive.expired()) return;
+        bool moved = false;
+        if (!Survives([&] { moved = SetFromPoint({pointerX, pointerY}); })) return;
+        if (moved) Paint();
     }
     GUIElement::MouseMove(pointerX, pointerY);
 }
@@ -140,16 +136,12 @@ void Slider::SetFocus()
 
 void Slider::GotFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::GotFocus();
-    if (!alive.expired()) Paint();
+    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
 }
 
 void Slider::LostFocus()
 {
-    const auto alive = LifeToken();
-    GUIElement::LostFocus();
-    if (alive.expired()) return;
+    if (!Survives([&] { GUIElement::LostFocus(); })) return;
     dragging = false;
     Paint();
 }
@@ -184,9 +176,7 @@ void Slider::SetShowLabels(bool on)
 
 void Slider::NotifyValueChanged()
 {
-    const auto alive = LifeToken();
-    if (onValueChanged) onValueChanged(*this, value);
-    if (!alive.expired()) RaiseChange();
+    if (!onValueChanged || Survives([&] { onValueChanged(*this, value); })) RaiseChange();
 }
 
 // The first tick at or beyond the pointer (with 2 pixels of slack) gives the value, so a press
@@ -218,18 +208,16 @@ void Slider::SnapSize()
     }
 }
 
-Colour Slider::Background() const { return backColor != noColour ? backColor : EraseColour(); }
-
 void Slider::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     const bool usable = Usable();
     if (usable) SnapSize();
     DrawContext context(GetForm());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y;
     const Colour fg = enabled ? lineColor : disabledColour;
-    const Colour background = Background();
+    const Colour background = BackgroundColour();
     context.FillRectangle(left, top, width + 1, height + 1, 0, 0, background);
     ticks.clear();
 

@@ -50,7 +50,6 @@ private:
     bool Usable() const;
     bool SetFromPoint(Point point);
     void SnapSize();
-    Colour Background() const;
 
     bool showLabels = true;
     bool dragging = false;

@@ -148,29 +148,22 @@ void TextBoxCustom::Hide()
 void TextBoxCustom::SetFocus()
 {
     if (!created) return;
-    const auto alive = LifeToken();
     focused = true;
-    GotFocus();
-    if (alive.expired()) return;
-    if (GUIElement* previous = focusElement; previous && previous != this && previous->GetId() != id) {
-        previous->LostFocus();
-        if (alive.expired()) return;
+    if (!Survives([&] { GotFocus(); })) return;
+    if (GUIElement* previous = FocusElement(); previous && previous != this && previous->GetId() != id) {
+        if (!Survives([&] { previous->LostFocus(); })) return;
     }
-    focusElement = this;
+    SetFocusElement(this);
 }
 
 void TextBoxCustom::GotFocus()
 {
-    const auto alive = LifeToken();
-    Child::GotFocus();
-    if (!alive.expired()) RedrawCells(false);
+    if (Survives([&] { Child::GotFocus(); })) RedrawCells(false);
 }
 
 void TextBoxCustom::LostFocus()
 {
-    const auto alive = LifeToken();
-    Child::LostFocus();
-    if (!alive.expired()) RedrawCells(false);
+    if (Survives([&] { Child::LostFocus(); })) RedrawCells(false);
 }
 
 void TextBoxCustom::SetEnabledAndPaint(bool value)
@@ -246,7 +239,7 @@ void TextBoxCustom::Refresh()
 
 void TextBoxCustom::Paint()
 {
-    if (formBeingCreated || !created) return;
+    if (!ReadyToPaint()) return;
     UpdateLayout();
     {
         DrawContext context(GetForm());
@@ -279,7 +272,7 @@ void TextBoxCustom::RefuseInput() { Beep(); }
 
 void TextBoxCustom::DrawCells(bool full, int from)
 {
-    if (formBeingCreated || !created || buffer.empty()) return;
+    if (!ReadyToPaint() || buffer.empty()) return;
     UpdateLayout();
     if (layout.GridCells() == 0) return;
     const int columns = layout.Columns();
@@ -388,9 +381,7 @@ void TextBoxCustom::MoveCaretVertically(int rowStep)
 
 void TextBoxCustom::Click(Point point)
 {
-    const auto alive = LifeToken();
-    Child::Click(point);
-    if (alive.expired() || !created) return;
+    if (!Survives([&] { Child::Click(point); }) || !created) return;
     const Point corner = ToFormCoordinates(x, y);
     const int number = layout.CellAt(point.x - corner.x, point.y - corner.y);
     if (number < 0 || number >= static_cast<int>(cells.size())) return;
@@ -403,9 +394,7 @@ void TextBoxCustom::Click(Point point)
 
 void TextBoxCustom::KeyDown(unsigned long keysym)
 {
-    const auto alive = LifeToken();
-    Child::KeyDown(keysym);
-    if (alive.expired() || !created) return;
+    if (!Survives([&] { Child::KeyDown(keysym); }) || !created) return;
     switch (keysym) {
     case XK_Left:
         caret = dateMode && (caret == 3 || caret == 6) ? caret - 2 : std::max(caret - 1, 0);
@@ -515,9 +504,8 @@ void TextBoxCustom::Insert(char character)
 bool TextBoxCustom::KeyChar(char character)
 {
     if (!enabled || readOnly) return false;
-    const auto alive = LifeToken();
-    if (!Child::KeyChar(character)) return false;
-    if (alive.expired()) return false;
+    bool accepted = false;
+    if (!Survives([&] { accepted = Child::KeyChar(character); }) || !accepted) return false;
     if (!created) return true;
 
     if (character == deleteKey) {

@@ -9,7 +9,7 @@ Timer::Timer(GUIElement* parentForm, int interval) : Child(parentForm), interval
     typeName = "timer";
     tabStop = false;
     SetSize(0, 0);
-    timers.push_back(this);
+    RegisterTimer(this);
 }
 
 Timer::~Timer()
@@ -67,9 +67,9 @@ int Timer::StepsUntilFiring() const
 void TickTimers(int milliseconds)
 {
     // A callback may create or delete timers: walk a snapshot and skip the ones that went away.
-    const std::vector<GUIElement*> snapshot = timers;
+    const std::vector<GUIElement*> snapshot = Timers();
     for (GUIElement* element : snapshot) {
-        if (std::find(timers.begin(), timers.end(), element) == timers.end()) continue;
+        if (std::find(Timers().begin(), Timers().end(), element) == Timers().end()) continue;
         auto* timer = static_cast<Timer*>(element);
         if (!timer->IsRunning()) continue;
         if (timer->Advance(milliseconds)) timer->Fire();
@@ -79,7 +79,7 @@ void TickTimers(int milliseconds)
 std::optional<int> StepsUntilNextTimer()
 {
     std::optional<int> first;
-    for (GUIElement* element : timers) {
+    for (GUIElement* element : Timers()) {
         const auto* timer = static_cast<const Timer*>(element);
         if (timer->IsRunning()) first = std::min(first.value_or(timer->StepsUntilFiring()), timer->StepsUntilFiring());
     }

@@ -29,7 +29,7 @@ protected:
         SetJoystickRecordName("/korvanta-game-test-" + std::to_string(getpid()));
         folder = std::make_unique<TempFolder>();
         PrepareFolder();
-        quitRequested = false;
+        ResetRegistry();
         connection = std::make_unique<DisplayConnection>("test");
         WellSeams seams{[this] { return Stamp(); }, [this](int low, int high) {
                             if (dice.empty()) return low;
@@ -48,10 +48,8 @@ protected:
     void TearDown() override
     {
         game.reset();
-        currentMsgBox.reset();
-        focusElement = nullptr;
+        ResetRegistry();
         connection.reset();
-        quitRequested = false;
     }
 
     // Files a test wants in place before the game starts.
@@ -99,14 +97,14 @@ protected:
     template <class Dialog>
     Dialog* OpenDialog() const
     {
-        for (Form* open : forms)
+        for (Form* open : Forms())
             if (auto* dialog = dynamic_cast<Dialog*>(open)) return dialog;
         return nullptr;
     }
 
     Timer* GameTimer() const
     {
-        for (GUIElement* element : timers)
+        for (GUIElement* element : Timers())
             if (element->GetParent() == game.get()) return static_cast<Timer*>(element);
         return nullptr;
     }

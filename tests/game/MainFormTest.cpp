@@ -166,7 +166,7 @@ TEST_F(MainForm, ExitAsksAndOnlyYesQuits)
     EXPECT_LT(box->SecondButton()->GetPosition().x, box->FirstButton()->GetPosition().x) << "NO left, YES right";
 
     box->Answer(*box->SecondButton());
-    EXPECT_FALSE(quitRequested);
+    EXPECT_FALSE(QuitRequested());
     EXPECT_TRUE(game->IsEnabled());
     EXPECT_TRUE(game->GetWell().IsRunning()) << "NO leaves the game as it was";
 
@@ -174,6 +174,6 @@ TEST_F(MainForm, ExitAsksAndOnlyYesQuits)
     box = dynamic_cast<FormMsgBox*>(currentMsgBox.get());
     ASSERT_NE(box, nullptr);
     box->Answer(*box->FirstButton());
-    EXPECT_TRUE(quitRequested);
+    EXPECT_TRUE(QuitRequested());
     EXPECT_FALSE(GameTimer()->IsRunning());
 }

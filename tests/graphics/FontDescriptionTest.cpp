@@ -22,10 +22,10 @@ TEST(FontDescription, DefaultPatternLoadsOnceAndReportsItsAscent)
     DisplayConnection connection("t");
     FontDescription font;
     EXPECT_EQ(font.Height(), 14) << "before loading, the pixel size";
-    XFontStruct* first = font.Get(connection.GetDisplay());
+    const FontHandle* first = font.Get(connection.GetDisplay());
     ASSERT_NE(first, nullptr) << "is xfonts-base installed?";
     EXPECT_EQ(font.Get(connection.GetDisplay()), first);
-    EXPECT_EQ(font.Height(), first->ascent);
+    EXPECT_EQ(font.Height(), FontAscent(*first));
     EXPECT_GT(font.Height(), 5);
     EXPECT_LE(font.Height(), 15);
 

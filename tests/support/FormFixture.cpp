@@ -18,7 +18,7 @@ TestForm::TestForm(DisplayConnection* connection, bool isDialog) : Form(nullptr,
 void FormFixture::SetUp()
 {
     folder = std::make_unique<TempFolder>();
-    quitRequested = false;
+    ResetRegistry();
     connection = std::make_unique<DisplayConnection>("test");
     ASSERT_NE(connection->GetDisplay(), nullptr);
     display = connection->GetDisplay();
@@ -37,10 +37,8 @@ void FormFixture::TearDown()
 {
     extraForms.clear();
     form.reset();
-    currentMsgBox.reset();
-    focusElement = nullptr;
+    ResetRegistry();
     connection.reset();
-    quitRequested = false;
 }
 
 TestForm& FormFixture::AddForm(int width, int height, Colour colour, bool isDialog)
@@ -92,12 +90,12 @@ bool FormFixture::RunUntil(const std::function<bool()>& condition, std::chrono::
             met = true;
         else if (std::chrono::steady_clock::now() < end)
             return;
-        quitRequested = true;
+        RequestQuit();
     });
     watcher.Start();
-    quitRequested = false;
+    CancelQuitRequest();
     ::Run(*form);
-    quitRequested = false;
+    CancelQuitRequest();
     return met;
 }
 

@@ -260,7 +260,7 @@ TEST_F(ButtonTest, PressThenReleaseElsewhereRunsNoCommand)
                           },
                           [&] {
                               if (!button->IsPressed()) return false;
-                              focusWhileHeld = focusElement;
+                              focusWhileHeld = FocusElement();
                               MovePointer(*form, 300, 200);
                               PressButton(1, false);
                               return true;
@@ -282,7 +282,7 @@ TEST_F(ButtonTest, ReturnKeyThroughTheLoopPressesAndRunsTheCommand)
                               TypeKey(XK_Tab);
                               return true;
                           },
-                          [&] { return focusElement == button.get(); },
+                          [&] { return FocusElement() == button.get(); },
                           [&] {
                               PressKey(XK_Return, true);
                               return true;

@@ -101,7 +101,7 @@ TEST_F(CheckBoxTest, SpaceBarTogglesTheFocusedBoxAndSetCheckedRunsNoCommand)
                               TypeKey(XK_Tab);
                               return true;
                           },
-                          [&] { return focusElement == &box; },
+                          [&] { return FocusElement() == &box; },
                           [&] {
                               TypeKey(XK_space);
                               return true;

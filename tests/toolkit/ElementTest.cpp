@@ -112,6 +112,20 @@ TEST(Element, SecondClickWithinASecondIsADoubleClick)
     EXPECT_GE(doubles, 1);
 }
 
+TEST(Element, SurvivesTellsWhetherTheCallDeletedTheElement)
+{
+    TempFolder folder;
+    auto widget = std::make_unique<Recorder>(nullptr, 0, 0, 1, 1);
+    GUIElement* element = widget.get();
+    int calls = 0;
+    EXPECT_TRUE(element->Survives([&] { ++calls; }));
+    EXPECT_FALSE(element->Survives([&] {
+        ++calls;
+        widget.reset();
+    }));
+    EXPECT_EQ(calls, 2);
+}
+
 TEST(Registry, ChildAtLooksIntoPanelsAndSkipsHiddenAndDisabledWidgets)
 {
     TempFolder folder;
@@ -140,12 +154,12 @@ TEST(Registry, ChildAtLooksIntoPanelsAndSkipsHiddenAndDisabledWidgets)
 TEST(Registry, UnregisteringTwiceLogsAndChangesNothingElse)
 {
     TempFolder folder;
-    const auto elementsBefore = allElements.size();
+    const auto elementsBefore = AllElements().size();
     {
         Recorder widget(nullptr, 0, 0, 1, 1);
         widget.Show();
         Unregister(&widget);
-        EXPECT_EQ(allElements.size(), elementsBefore);
+        EXPECT_EQ(AllElements().size(), elementsBefore);
         Unregister(&widget);
         EXPECT_EQ(folder.ReadFile("log.txt"), " NON TROVATO! Application::RemoveWinForm = recorder size " +
                                                   std::to_string(elementsBefore) + " id " +
@@ -155,17 +169,17 @@ TEST(Registry, UnregisteringTwiceLogsAndChangesNothingElse)
         Timer timer(nullptr, 10);
         timer.Start();
         Unregister(&timer);
-        const auto timersLeft = timers.size();
+        const auto timersLeft = Timers().size();
         Unregister(&timer);
         EXPECT_NE(folder.ReadFile("log.txt").find(" NON TROVATO! Application::RemoveWindow = timer lx " +
                                                   std::to_string(timersLeft) + " id " + std::to_string(timer.GetId()) +
                                                   "\n"),
                   std::string::npos);
         // Put it back so that its destructor finds it.
-        allElements.push_back(&timer);
-        timers.push_back(&timer);
+        Register(&timer);
+        RegisterTimer(&timer);
     }
-    EXPECT_EQ(allElements.size(), elementsBefore);
+    EXPECT_EQ(AllElements().size(), elementsBefore);
 }
 
 TEST(Timer, FiresOnItsIntervalRoundedToTicksAndDropsTheExcess)

@@ -40,7 +40,7 @@ TEST_F(EventLoopTest, ClickGoesToTheWidgetUnderThePointerThenToTheForm)
     EXPECT_TRUE(left.log.empty());
     EXPECT_EQ(right.log, (std::vector<std::string>{"got", "down 120,20", "click"}));
     EXPECT_EQ(formLog, (std::vector<std::string>{"down 120,20", "click"}));
-    EXPECT_EQ(focusElement, nullptr) << "the loop closed the windows, which clears the focus";
+    EXPECT_EQ(FocusElement(), nullptr) << "the loop closed the windows, which clears the focus";
 }
 
 TEST_F(EventLoopTest, PressOnEmptyAreaTakesTheFocusAwayAndPressingTheFocusKeepsIt)
@@ -59,7 +59,7 @@ TEST_F(EventLoopTest, PressOnEmptyAreaTakesTheFocusAwayAndPressingTheFocusKeepsI
                           },
                           [&] {
                               if (std::count(formLog.begin(), formLog.end(), "down 20,20") < 2) return false;
-                              focusAfterSecondPress = focusElement;
+                              focusAfterSecondPress = FocusElement();
                               PressButton(1, false);
                               MovePointer(*form, 300, 200);
                               PressButton(1, true);
@@ -120,8 +120,8 @@ TEST_F(EventLoopTest, TabFollowsIdsSkipsNonTabStopsAndWraps)
         return true;
     };
     auto focusChanged = [&] {
-        if (focusElement == (focusSeen.empty() ? nullptr : focusSeen.back())) return false;
-        focusSeen.push_back(focusElement);
+        if (FocusElement() == (focusSeen.empty() ? nullptr : focusSeen.back())) return false;
+        focusSeen.push_back(FocusElement());
         return true;
     };
     ASSERT_TRUE(RunSteps({[&] {
@@ -258,7 +258,7 @@ TEST_F(EventLoopTest, ACapitalTypedWithAQuickShiftStaysCapital)
                               PressButton(1, false);
                               return true;
                           },
-                          [&] { return focusElement == &box; },
+                          [&] { return FocusElement() == &box; },
                           [&] {
                               // Shift goes up before the letter does.
                               PressKey(XK_Shift_L, true);
@@ -293,16 +293,16 @@ TEST_F(EventLoopTest, CallbackMayDeleteItsOwnDialog)
                               return true;
                           },
                           [&] { return dialog == nullptr; }}));
-    EXPECT_EQ(focusElement, nullptr);
+    EXPECT_EQ(FocusElement(), nullptr);
 }
 
 TEST_F(EventLoopTest, RunWithQuitAlreadySetOnlyCloses)
 {
     int closed = 0;
     form->SetOnClosed([&](GUIElement&) { ++closed; });
-    quitRequested = true;
+    RequestQuit();
     ::Run(*form);
-    quitRequested = false;
+    CancelQuitRequest();
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(form->GetWindow(), 0u);
     // The form can be shown again: a new window, the same id.
@@ -325,7 +325,7 @@ TEST_F(EventLoopTest, KeysTypedIntoAnotherWindowSkipTheFocusedWidgetBehind)
                               PressButton(1, false);
                               return true;
                           },
-                          [&] { return focusElement == &behind; },
+                          [&] { return FocusElement() == &behind; },
                           [&] {
                               behind.log.clear();
                               MovePointer(dialog, 50, 50);

@@ -44,8 +44,8 @@ TEST_F(OrderlyEndTest, ASignalWhileAHandlerRunsEndsTheLoopAfterIt)
     });
     timer.Start();
     ::Run(*form);
-    EXPECT_TRUE(quitRequested);
-    quitRequested = false;
+    EXPECT_TRUE(QuitRequested());
+    CancelQuitRequest();
     EXPECT_EQ(ticks, 3) << "the loop ends as soon as the handler returns";
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(form->GetWindow(), 0u) << "the windows are closed as for a quit request";
@@ -64,8 +64,8 @@ TEST_F(OrderlyEndTest, ASignalWhileTheLoopWaitsWithoutTimersEndsIt)
     XSync(display, False);
     ::Run(*form);
     if (sender.joinable()) sender.join();
-    EXPECT_TRUE(quitRequested);
-    quitRequested = false;
+    EXPECT_TRUE(QuitRequested());
+    CancelQuitRequest();
 }
 
 TEST_F(OrderlyEndTest, ASignalBeforeTheLoopStartsOnlyCloses)
@@ -75,8 +75,8 @@ TEST_F(OrderlyEndTest, ASignalBeforeTheLoopStartsOnlyCloses)
     int closed = 0;
     form->SetOnClosed([&](GUIElement&) { ++closed; });
     ::Run(*form);
-    EXPECT_TRUE(quitRequested);
-    quitRequested = false;
+    EXPECT_TRUE(QuitRequested());
+    CancelQuitRequest();
     EXPECT_EQ(closed, 1);
 }
 
@@ -97,11 +97,11 @@ TEST_F(OrderlyEndTest, AForkedChildIsEndedByTheSignalAndTheLoopGoesOn)
     Timer timer(form.get(), 10);
     int ticks = 0;
     timer.SetOnTimer([&](Timer&) {
-        if (++ticks == 3) quitRequested = true;
+        if (++ticks == 3) RequestQuit();
     });
     timer.Start();
     ::Run(*form);
-    quitRequested = false;
+    CancelQuitRequest();
     EXPECT_EQ(ticks, 3);
 }
 

@@ -72,7 +72,7 @@ TEST_F(ScrollBarTest, KeysMoveByWholePagesAndReportTenTimesThePosition)
                               TypeKey(XK_Tab);
                               return true;
                           },
-                          [&] { return focusElement == &bar; },
+                          [&] { return FocusElement() == &bar; },
                           [&] {
                               TypeKey(XK_Right);
                               TypeKey(XK_Right);

@@ -68,7 +68,7 @@ TEST_F(SliderTest, KeysWrapAroundAndReportEveryChange)
                               TypeKey(XK_Tab);
                               return true;
                           },
-                          [&] { return focusElement == &slider; },
+                          [&] { return FocusElement() == &slider; },
                           [&] {
                               TypeKey(XK_Right);
                               return true;

@@ -136,7 +136,7 @@ TEST_F(TextBoxTest, TheCaretCellShowsOnlyWhileTheBoxHasTheFocus)
     EXPECT_EQ(box->GetCaret(), 2);
     EXPECT_EQ(CountColour(20, 20, box->GetWidth(), box->GetHeight(), caretYellow), 0);
     box->SetFocus();
-    EXPECT_EQ(focusElement, box.get());
+    EXPECT_EQ(FocusElement(), box.get());
     EXPECT_GT(CountInCell(*box, 2, 0, caretYellow), 0);
     EXPECT_EQ(CountInCell(*box, 1, 0, caretYellow), 0);
     box->LostFocus();
@@ -598,14 +598,14 @@ TEST_F(TextBoxTest, SetFocusTakesTheFocusFromTheElementThatHadIt)
     ButtonCustom button(form.get(), "B");
     button.SetPosition(200, 20);
     button.Show();
-    focusElement = &button;
+    SetFocusElement(&button);
     button.GotFocus();
     auto box = MakeBox("x");
     box->SetFocus();
-    EXPECT_EQ(focusElement, &button) << "a box not yet created takes no focus";
+    EXPECT_EQ(FocusElement(), &button) << "a box not yet created takes no focus";
     box->Show();
     box->SetFocus();
-    EXPECT_EQ(focusElement, box.get());
+    EXPECT_EQ(FocusElement(), box.get());
     EXPECT_FALSE(button.HasFocus());
     EXPECT_TRUE(box->HasFocus());
 }
@@ -631,7 +631,7 @@ TEST_F(TextBoxTest, TypingThroughTheLoop)
                               PressButton(1, false);
                               return true;
                           },
-                          [&] { return focusElement == box.get(); },
+                          [&] { return FocusElement() == box.get(); },
                           [&] {
                               for (unsigned long key : {XK_a, XK_b, XK_c, XK_Left, XK_Left, XK_x, XK_Return})
                                   TypeKey(key);

@@ -39,7 +39,7 @@ FormGallery::FormGallery(DisplayConnection* connection) : Form(nullptr, false)
     SetOnCreate([this](GUIElement&, std::uint64_t) { BuildWidgets(); });
     // Unlike the game there is nothing to confirm: closing the window ends the gallery.
     SetOnCloseQuery([](GUIElement&) {
-        quitRequested = true;
+        RequestQuit();
         return true;
     });
     Show();
@@ -260,7 +260,7 @@ void FormGallery::BuildButtons()
     disabledButton->SetEnabled(false);
     disabledButton->Show();
     quitButton = makeButton("Quit", 240);
-    quitButton->SetOnCommand([](GUIElement&) { quitRequested = true; });
+    quitButton->SetOnCommand([](GUIElement&) { RequestQuit(); });
     quitButton->Show();
 }
 
