@@ -513,6 +513,12 @@ TEST_F(Installed, TheDebianPackageHoldsTheInstalledTreeAndPassesLintianAndAppStr
     // in the package), and shows the README's four screenshots.
     const fs::path unpacked = fs::path(scratch.Path()) / "unpacked";
     ASSERT_EQ(Shell("dpkg-deb -x " + Quote(deb.string()) + " " + Quote(unpacked.string()), scratch.Path()).status, 0);
+    // From /usr/games the packaged command still finds the game and its data: with no display the
+    // game starts in a new player folder, logs that and stops.
+    Launch game(unpacked / "usr/games/korvanta", Session(""));
+    EXPECT_EQ(game.Wait(20s), std::optional<int>(1));
+    EXPECT_EQ(ReadAll(PlayerFolder() / "log.txt"), "XOpenDisplay(0) failed.\n");
+
     const fs::path metainfo = unpacked / "usr/share/metainfo/org.korvanta.Korvanta.metainfo.xml";
     const Result valid = Shell("appstreamcli validate --no-net " + Quote(metainfo.string()), scratch.Path());
     EXPECT_EQ(valid.status, 0) << valid.out << valid.err;
