@@ -21,4 +21,11 @@ while [ ! -e "$existing" ]; do existing=$(dirname "$existing"); done
 sudo=""
 if [ ! -w "$existing" ] && [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 $sudo env DESTDIR="${DESTDIR:-}" cmake --install "$root/$folder" --prefix "$prefix"
+
+# Menus find a new icon only once the theme's cache knows it, where the theme keeps one. A staged
+# tree is left without a cache: the package built from it refreshes the real one on installation.
+hicolor="$target/share/icons/hicolor"
+if [ -z "${DESTDIR:-}" ] && command -v gtk-update-icon-cache >/dev/null && [ -f "$hicolor/index.theme" ]; then
+  $sudo gtk-update-icon-cache --quiet "$hicolor" || echo "Could not refresh the icon cache in $hicolor" >&2
+fi
 echo "Installed under $target; start the game with: $prefix/bin/korvanta"

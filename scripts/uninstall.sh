@@ -38,4 +38,9 @@ done
 (cd "$scratch$prefix" && find . -depth -type d -path '*/korvanta*' -print0) | while IFS= read -r -d '' path; do
   $sudo rmdir "$target/${path#./}" 2>/dev/null || true
 done
+# As scripts/install.sh did, tell the theme's icon cache that the icons are gone.
+hicolor="$target/share/icons/hicolor"
+if [ -z "${DESTDIR:-}" ] && command -v gtk-update-icon-cache >/dev/null && [ -f "$hicolor/index.theme" ]; then
+  $sudo gtk-update-icon-cache --quiet "$hicolor" || echo "Could not refresh the icon cache in $hicolor" >&2
+fi
 echo "Removed Korvanta from $target"

@@ -230,6 +230,7 @@ TEST_F(Installed, EveryPartLandsUnderThePrefixAndNothingElse)
         "usr/" + datadir + "/korvanta/Data/punteggio.wav",
         "usr/" + datadir + "/applications/korvanta.desktop",
         "usr/" + mandir + "/man6/korvanta.6",
+        "usr/" + datadir + "/metainfo/org.korvanta.Korvanta.metainfo.xml",
     };
     for (int size : IconSizes())
         expected.insert("usr/" + datadir + "/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) +
@@ -410,4 +411,126 @@ TEST_F(Installed, UninstallRemovesTheGameButKeepsThePlayersTopTen)
                                 scratch.Path());
     ASSERT_EQ(staged.status, 0) << staged.out << staged.err;
     EXPECT_EQ(FilesUnder(stage), std::set<std::string>{});
+}
+
+// The Debian package, built the way scripts/package.sh builds it, holds the installed tree, with
+// the command in /usr/games as Debian keeps games, and passes the checks Debian runs on packages.
+TEST_F(Installed, TheDebianPackageHoldsTheInstalledTreeAndPassesLintianAndAppStream)
+{
+    for (const char* tool : {"dpkg-buildpackage", "dh", "lintian", "appstreamcli"})
+        if (!OnPath(tool))
+            GTEST_SKIP() << tool << " is not installed (packages dpkg-dev, debhelper, lintian, appstream): "
+                         << "scripts/install-deps.sh installs them";
+    const fs::path source = KORVANTA_SOURCE_DIR;
+    // What a build in the tree itself would leave: debhelper's state in debian/, its build folder
+    // and the package files beside the tree.
+    const auto leftovers = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(source / "debian")) names.insert(entry.path().string());
+        for (const fs::path& folder : {source, source.parent_path()})
+            for (const auto& entry : fs::directory_iterator(folder))
+                if (const std::string name = entry.path().filename().string(); name.starts_with("obj-") || name.starts_with("korvanta_"))
+                    names.insert(entry.path().string());
+        return names;
+    };
+    const std::set<std::string> before = leftovers();
+
+    const fs::path dist = fs::path(scratch.Path()) / "dist";
+    const Result built = Shell("KORVANTA_DIST=" + Quote(dist.string()) + " " + Quote((source / "scripts/package.sh").string()) +
+                                   " </dev/null",
+                               scratch.Path());
+    ASSERT_EQ(built.status, 0) << built.out.substr(built.out.size() > 4000 ? built.out.size() - 4000 : 0) << built.err;
+    EXPECT_EQ(leftovers(), before) << "the build left files in or beside the source tree";
+    std::string last = built.out.substr(0, built.out.find_last_not_of('\n') + 1);
+    last = last.substr(last.find_last_of('\n') + 1);
+    const std::string arch = Shell("dpkg --print-architecture", scratch.Path()).out;
+    const fs::path deb = dist / ("korvanta_1.0.0-1_" + arch.substr(0, arch.find('\n')) + ".deb");
+    ASSERT_EQ(last, deb.string()) << "the package's path, as the last line";
+    ASSERT_TRUE(fs::is_regular_file(deb));
+
+    // The files: what cmake --install puts under /usr, the manual compressed, plus Debian's two
+    // documents; programs executable, everything owned by root.
+    ASSERT_EQ(Install().status, 0);
+    std::set<std::string> expected;
+    for (std::string file : FilesUnder(stage)) {
+        if (file == "usr/" + bindir + "/korvanta") file = "usr/games/korvanta";
+        if (file.starts_with("usr/" + mandir + "/")) file += ".gz";
+        expected.insert("./" + file);
+    }
+    expected.insert({"./usr/share/doc/korvanta/copyright", "./usr/share/doc/korvanta/changelog.Debian.gz"});
+    const Result listing = Shell("dpkg-deb -c " + Quote(deb.string()), scratch.Path());
+    ASSERT_EQ(listing.status, 0) << listing.err;
+    std::set<std::string> files;
+    std::istringstream lines(listing.out);
+    for (std::string mode, owner, size, day, time, path; lines >> mode >> owner >> size >> day >> time && std::getline(lines, path);) {
+        path = path.substr(path.find_first_not_of(' '));
+        EXPECT_EQ(owner, "root/root") << path;
+        if (mode[0] == 'd') continue;
+        files.insert(path);
+        const bool program = path == "./usr/games/korvanta" || path == "./usr/" + libexecdir + "/korvanta/korvanta";
+        EXPECT_EQ(mode, program ? "-rwxr-xr-x" : "-rw-r--r--") << path;
+    }
+    EXPECT_EQ(files, expected);
+
+    const auto field = [&](const std::string& name) {
+        std::string value = Shell("dpkg-deb -f " + Quote(deb.string()) + " " + name, scratch.Path()).out;
+        return value.substr(0, value.find_last_not_of('\n') + 1);
+    };
+    EXPECT_EQ(field("Package"), "korvanta");
+    EXPECT_EQ(field("Version"), "1.0.0-1");
+    EXPECT_EQ(field("Section"), "non-free/games");
+    EXPECT_EQ(field("Priority"), "optional");
+    EXPECT_EQ(field("Recommends"), "alsa-utils");
+    EXPECT_EQ(field("Homepage"), "https://www.korvanta.org");
+    // Computed from the program's libraries, not written by hand.
+    const std::string depends = field("Depends");
+    std::set<std::string> needed;
+    std::istringstream alternatives(depends);
+    for (std::string entry; std::getline(alternatives, entry, ',');) {
+        std::istringstream words(entry);
+        std::string name;
+        words >> name;
+        needed.insert(name);
+    }
+    for (const char* library : {"libc6", "libstdc++6", "libx11-6"}) EXPECT_EQ(needed.count(library), 1u) << depends;
+
+    // No error from lintian, and every warning it gives is one the README explains.
+    const Result lint = Shell("lintian --tag-display-limit 0 " + Quote(deb.string()), scratch.Path());
+    EXPECT_EQ(lint.status, 0) << lint.out << lint.err;
+    const std::string readme = ReadAll(source / "README.md");
+    std::istringstream findings(lint.out);
+    for (std::string line; std::getline(findings, line);) {
+        EXPECT_FALSE(line.starts_with("E:")) << line;
+        if (line.starts_with("W:")) {
+            std::istringstream words(line);
+            std::string severity, package, tag;
+            words >> severity >> package >> tag;
+            EXPECT_NE(readme.find("`" + tag + "`"), std::string::npos) << "a warning the README does not explain: " << line;
+        }
+    }
+
+    // The AppStream metadata validates, also against the desktop entry it launches (which must be
+    // in the package), and shows the README's four screenshots.
+    const fs::path unpacked = fs::path(scratch.Path()) / "unpacked";
+    ASSERT_EQ(Shell("dpkg-deb -x " + Quote(deb.string()) + " " + Quote(unpacked.string()), scratch.Path()).status, 0);
+    // From /usr/games the packaged command still finds the game and its data: with no display the
+    // game starts in a new player folder, logs that and stops.
+    Launch game(unpacked / "usr/games/korvanta", Session(""));
+    EXPECT_EQ(game.Wait(20s), std::optional<int>(1));
+    EXPECT_EQ(ReadAll(PlayerFolder() / "log.txt"), "XOpenDisplay(0) failed.\n");
+
+    const fs::path metainfo = unpacked / "usr/share/metainfo/org.korvanta.Korvanta.metainfo.xml";
+    const Result valid = Shell("appstreamcli validate --no-net " + Quote(metainfo.string()), scratch.Path());
+    EXPECT_EQ(valid.status, 0) << valid.out << valid.err;
+    const Result tree = Shell("appstreamcli validate-tree --no-net " + Quote(unpacked.string()), scratch.Path());
+    EXPECT_EQ(tree.status, 0) << tree.out << tree.err;
+    const std::string metadata = ReadAll(metainfo);
+    int screenshots = 0;
+    for (const auto& shot : fs::directory_iterator(source / "docs/screenshots")) {
+        ++screenshots;
+        EXPECT_NE(metadata.find(">https://www.korvanta.org/screenshots/" + shot.path().filename().string() + "</image>"),
+                  std::string::npos)
+            << shot.path().filename();
+    }
+    EXPECT_EQ(screenshots, 4);
 }
