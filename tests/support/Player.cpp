@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "tools/harness/Poll.h"
 
@@ -21,8 +22,7 @@ constexpr int startY = 117 + 14, infoY = 147 + 14;
 // A picture of one colour is an area between the clearing and the drawing of its text.
 std::vector<unsigned long> Drawn(std::vector<unsigned long> pixels)
 {
-    if (std::all_of(pixels.begin(), pixels.end(), [&](unsigned long pixel) { return pixel == pixels.front(); }))
-        pixels.clear();
+    if (std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) == pixels.end()) pixels.clear();
     return pixels;
 }
 
@@ -134,7 +134,10 @@ bool Player::CatchOneThenMiss(std::chrono::milliseconds deadline)
 bool Player::EnterName(const std::string& name, std::chrono::milliseconds deadline)
 {
     const Window dialog = view.Connected() ? view.FindWindow("Top Ten") : 0;
-    if (!dialog) return false;
+    // Keys go to the window that has the focus, which the dialog takes when it first paints:
+    // letters typed before its OK button shows would reach the disabled main window and be lost.
+    if (!dialog || !WaitFor([&] { return !Drawn(view.Pixels(dialog, 85 + 6, 80 + 4, 68, 20)).empty(); }, deadline))
+        return false;
     view.MovePointer(dialog, 125, 55);
     for (const char letter : name)
         view.Type(XStringToKeysym(std::string(1, static_cast<char>(std::tolower(letter))).c_str()), true);

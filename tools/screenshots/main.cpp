@@ -256,7 +256,13 @@ private:
         if (!photographed) return "photographing a game in play";
         if (!over) return "waiting for the game to end";
 
-        // The name goes in letter by letter; the picture is taken once the box shows it.
+        // The name goes in letter by letter; the picture is taken once the box shows it. The dialog
+        // takes the keyboard when it first paints, so the letters wait for its OK button.
+        auto okShown = [&] {
+            const auto pixels = player.Pixels(nameDialog, 85 + 6, 80 + 4, 68, 20);
+            return std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) != pixels.end();
+        };
+        if (!WaitFor(okShown, 20s)) return "waiting for the Top Ten dialog";
         player.MovePointer(nameDialog, 125, 55);
         const auto dialogPlace = player.Geometry(nameDialog);
         const Area nameBox{dialogPlace[0] + 62, dialogPlace[1] + 45, 125, 20};
