@@ -47,31 +47,38 @@ std::vector<unsigned long> Player::Score()
 Window Player::WaitForTitleScreen(std::chrono::milliseconds deadline)
 {
     if (!view.Connected() || !(main = view.WaitForMainWindow(deadline))) return 0;
+    // The title screen draws the word mark and a ball of each colour in the well; where the well
+    // cannot be read, the drawn START caption shows that the game has painted.
     const bool shown = WaitFor(
-        [&] {
-            startCaption = Caption();
-            // The title screen draws the word mark and a ball of each colour in the well.
-            return !startCaption.empty() && (!wellReadable || At(view.ReadWell(main), 8, 10) == 4);
-        },
+        [&] { return wellReadable ? At(view.ReadWell(main), 8, 10) == 4 : !(startCaption = Caption()).empty(); },
         deadline);
     return shown ? main : 0;
 }
 
 bool Player::StartGame(std::chrono::milliseconds deadline)
 {
-    // A press before the caption reads START (while the game is still ending the last one, say)
+    if (!main) return false;
+    // Without a font the game draws no caption at all; then the well alone tells.
+    if (startCaption.empty()) startCaption = Caption();
+    // A press while the caption does not read START (the game still ending the last one, say)
     // would be lost or taken as CANCEL.
-    if (!main || !WaitFor([&] { return Caption() == startCaption; }, deadline)) return false;
+    if (!WaitFor([&] { return Caption() == startCaption; }, deadline)) return false;
     view.Click(main, buttonX, startY);
     // Without a window manager the keys go where the pointer is.
     view.MovePointer(main, 400, 300);
+    // Taken once the caption has turned to CANCEL and a new well shows the pegs and the catcher,
+    // with no ball left on the catcher's row.
     return WaitFor(
         [&] {
             const auto caption = Caption();
-            if (caption.empty() || caption == startCaption || (scoreAtStart = Score()).empty()) return false;
-            const auto well = wellReadable ? view.ReadWell(main) : Well{};
-            return !wellReadable || (std::count(well.begin(), well.end(), PlayerView::pegSprite) == 25 &&
-                                     PlayerView::CatcherColumn(well) >= 1);
+            if (!startCaption.empty() && (caption.empty() || caption == startCaption)) return false;
+            scoreAtStart = Score();
+            if (!wellReadable) return true;
+            const auto well = view.ReadWell(main);
+            for (int column = 1; column <= 10; ++column)
+                if (PlayerView::IsBall(At(well, column, catcherRow))) return false;
+            return std::count(well.begin(), well.end(), PlayerView::pegSprite) == 25 &&
+                   PlayerView::CatcherColumn(well) >= 1;
         },
         deadline);
 }

@@ -27,7 +27,7 @@ public:
     // START button is drawn); 0 after the deadline.
     Window WaitForTitleScreen(std::chrono::milliseconds deadline);
     // Waits for the START caption, presses it, and is true once the game has taken the press:
-    // the caption has changed and, where the well can be read, the pegs and the catcher show.
+    // the caption has changed and, where the well can be read, a new well shows.
     bool StartGame(std::chrono::milliseconds deadline);
     // The column the catcher shows in, or -1.
     int CatcherAt();
