@@ -40,8 +40,9 @@
 #include "bench/ProcessStats.h"
 #include "bench/Programs.h"
 #include "bench/Report.h"
-#include "tests/e2e/PlayerView.h"
-#include "tests/support/XServer.h"
+#include "tools/harness/PlayerView.h"
+#include "tools/harness/Poll.h"
+#include "tools/harness/XServer.h"
 
 namespace {
 
@@ -114,16 +115,6 @@ std::string List(const std::vector<double>& values, int decimals)
     std::string text;
     for (double value : values) text += (text.empty() ? "" : ", ") + Fixed(value, decimals);
     return text;
-}
-
-bool WaitFor(const std::function<bool()>& condition, milliseconds deadline, milliseconds step = 20ms)
-{
-    const auto end = Clock::now() + deadline;
-    while (Clock::now() < end) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(step);
-    }
-    return condition();
 }
 
 using Well = std::array<int, 180>;

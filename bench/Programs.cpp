@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
+
+#include "tools/harness/Poll.h"
 
 namespace fs = std::filesystem;
 
@@ -79,17 +80,18 @@ bool Program::Running()
 
 std::optional<int> Program::Wait(std::chrono::milliseconds deadline)
 {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (pid > 0) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        if (std::chrono::steady_clock::now() >= end) return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return std::nullopt;
+    std::optional<int> ending;
+    WaitFor(
+        [&] {
+            int status = 0;
+            if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                ending = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            return pid <= 0;
+        },
+        deadline, std::chrono::milliseconds(5));
+    return ending;
 }
 
 void Program::Stop()

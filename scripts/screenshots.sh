@@ -6,5 +6,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 folder=${KORVANTA_BUILD:-build}
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$folder"
+"$root/scripts/build.sh" "$folder" -DKORVANTA_TOOLS=ON
 "$root/$folder/korvanta-screenshots" "$root/$folder/korvanta" "$root/$folder/Data" "$root/docs/screenshots"

@@ -9,6 +9,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 minutes=${1:-10}
 folder=${2:-build}
-cmake -S "$root" -B "$root/$folder" >/dev/null
+cmake -S "$root" -B "$root/$folder" -DKORVANTA_TESTS=ON >/dev/null
 cmake --build "$root/$folder" -j "$(nproc)" --target korvanta_soak >/dev/null
 exec "$root/$folder/tests/fault/korvanta_soak" "$minutes"

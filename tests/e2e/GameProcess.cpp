@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <thread>
+
+#include "tools/harness/Poll.h"
 
 GameProcess::GameProcess(const std::string& folder, const std::map<std::string, std::string>& variables)
     : outputPath(folder + "/.stdout")
@@ -38,18 +39,18 @@ GameProcess::~GameProcess()
 
 std::optional<int> GameProcess::Wait(std::chrono::milliseconds deadline)
 {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (pid > 0) {
-        int status = 0;
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        if (std::chrono::steady_clock::now() > end) return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return std::nullopt;
+    std::optional<int> ending;
+    WaitFor(
+        [&] {
+            int status = 0;
+            if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                ending = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            return pid <= 0;
+        },
+        deadline, std::chrono::milliseconds(5));
+    return ending;
 }
 
 std::string GameProcess::Output() const

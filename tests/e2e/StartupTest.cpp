@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "tests/e2e/GameProcess.h"
-#include "tests/e2e/PlayerView.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/XServer.h"
+#include "tools/harness/PlayerView.h"
+#include "tools/harness/Poll.h"
+#include "tools/harness/XServer.h"
 #include "util/Files.h"
 
 using namespace std::chrono_literals;
@@ -15,7 +14,7 @@ TEST(Startup, WithoutADisplayTheGameStopsAtOnce)
     TempFolder folder;
     folder.WriteFile("log.txt", "left over from an earlier run\n");
     GameProcess game(folder.Path(), {{"DISPLAY", ""}});
-    const auto status = game.Wait(10s);
+    const auto status = game.Wait(60s);
     ASSERT_TRUE(status.has_value()) << "the game did not stop";
     EXPECT_NE(*status, 0);
     EXPECT_EQ(game.Output(), "XOpenDisplay(0) failed.\n");
@@ -28,12 +27,10 @@ TEST(Startup, SixteenBitDisplayIsReportedAndTheGameGoesOn)
     ASSERT_TRUE(server.Start(16, 1024, 768));
     TempFolder folder;
     GameProcess game(folder.Path(), {{"DISPLAY", server.Name()}});
-    const auto end = std::chrono::steady_clock::now() + 20s;
-    while (folder.ReadFile("log.txt").find("This app requires 24-bit depth.\n") == std::string::npos &&
-           std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(20ms);
-    EXPECT_NE(folder.ReadFile("log.txt").find("This app requires 24-bit depth.\n"), std::string::npos);
-    EXPECT_FALSE(game.Wait(200ms).has_value()) << "start-up continues";
+    const std::string warning = "This app requires 24-bit depth.\n";
+    EXPECT_TRUE(WaitFor([&] { return folder.ReadFile("log.txt").find(warning) != std::string::npos; }, 60s));
+    EXPECT_NE(PlayerView("", server.Name()).WaitForMainWindow(60s), 0u) << "start-up continues to the main window";
+    EXPECT_FALSE(game.Wait(0ms).has_value());
 }
 
 TEST(Startup, LeftoverLogIsDeletedAndQuittingEndsCleanly)
@@ -42,8 +39,8 @@ TEST(Startup, LeftoverLogIsDeletedAndQuittingEndsCleanly)
     folder.WriteFile("log.txt", "left over from an earlier run\n");
     GameProcess game(folder.Path(), {{"DISPLAY", SharedXServer().Name()}});
     PlayerView view("");
-    ASSERT_TRUE(view.QuitGame(20s));
-    const auto status = game.Wait(20s);
+    ASSERT_TRUE(view.QuitGame(60s));
+    const auto status = game.Wait(60s);
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 0);
     // Only what a machine without a joystick and without the game's data reports; the two lines

@@ -46,8 +46,8 @@ TEST_P(SpriteSheetFault, TheGameReportsItAndPlaysOn)
     StartServer();
     StartGame();
     Player player(game.Path(sheet));
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    ASSERT_TRUE(player.StartGame(20s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    ASSERT_TRUE(player.StartGame(60s));
     EXPECT_TRUE(WaitFor([&] { return game.SoundsPlayed().find("Data/beep.wav") != std::string::npos; }, 60s))
         << "the rules run: a ball falls onto a peg";
     QuitAndExpectStatusZero(player);
@@ -82,11 +82,11 @@ TEST_F(SoundFault, MissingSoundFilesAreReportedAtEachUseAndNothingIsPlayed)
     StartServer();
     StartGame();
     Player player(BuildSheet());
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    ASSERT_TRUE(player.StartGame(20s));
-    ASSERT_TRUE(player.CatchOneThenMiss(120s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    ASSERT_TRUE(player.StartGame(60s));
+    ASSERT_TRUE(player.CatchOneThenMiss(180s));
     EXPECT_GE(CountLines(game.Log(), "Data/punteggio.wav non trovato."), 1) << game.Log();
-    ASSERT_TRUE(player.EnterName("ANNA", 20s));
+    ASSERT_TRUE(player.EnterName("ANNA", 60s));
     QuitAndExpectStatusZero(player);
     EXPECT_EQ(game.SoundsPlayed(), "");
     EXPECT_TRUE(
@@ -101,10 +101,10 @@ TEST_F(SoundFault, WithoutAplayTheGamePlaysInSilence)
     StartServer();
     StartGame(GameRun().WithoutAplay());
     Player player(BuildSheet());
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    ASSERT_TRUE(player.StartGame(20s));
-    ASSERT_TRUE(player.CatchOneThenMiss(120s));
-    ASSERT_TRUE(player.EnterName("ANNA", 20s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    ASSERT_TRUE(player.StartGame(60s));
+    ASSERT_TRUE(player.CatchOneThenMiss(180s));
+    ASSERT_TRUE(player.EnterName("ANNA", 60s));
     QuitAndExpectStatusZero(player);
     EXPECT_EQ(game.SoundsPlayed(), "");
     EXPECT_NE(game.Errors().find("aplay"), std::string::npos) << "the shell reports the missing player";

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "tests/fault/GameSandbox.h"
+#include "tools/harness/Poll.h"
 
 bool DeviceWriter::Open(const std::string& path, std::chrono::milliseconds deadline)
 {

@@ -10,7 +10,7 @@ TEST_F(DisplayFault, WithoutADisplayTheGameStopsAtOnceAndStartsNothing)
 {
     game.Write("log.txt", "left over\n");
     StartGame(GameRun().Display(""));
-    const auto ending = game.Wait(20s);
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value());
     EXPECT_TRUE(ending->exited && ending->code != 0) << ending->Describe();
     EXPECT_EQ(game.Log(), "XOpenDisplay(0) failed.\n");
@@ -22,7 +22,7 @@ TEST_F(DisplayFault, WithoutADisplayTheGameStopsAtOnceAndStartsNothing)
 TEST_F(DisplayFault, ADisplayThatIsNotThereIsNoDisplay)
 {
     StartGame(GameRun().Display(":4093"));
-    const auto ending = game.Wait(20s);
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value());
     EXPECT_TRUE(ending->exited && ending->code != 0) << ending->Describe();
     EXPECT_EQ(game.Log(), "XOpenDisplay(0) failed.\n");
@@ -35,9 +35,9 @@ TEST_F(DisplayFault, OnASixteenBitDisplayTheGameWarnsAndPlays)
     StartServer(16);
     StartGame();
     Player player(BuildSheet(), false);
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
     EXPECT_EQ(CountLines(game.Log(), "This app requires 24-bit depth."), 1);
-    ASSERT_TRUE(player.StartGame(20s));
+    ASSERT_TRUE(player.StartGame(60s));
     EXPECT_TRUE(WaitFor([&] { return game.SoundsPlayed().find("Data/beep.wav") != std::string::npos; }, 60s))
         << "a ball falls onto a peg";
     QuitAndExpectStatusZero(player);
@@ -52,9 +52,9 @@ TEST_F(DisplayFault, WithoutTheMainFontTheGamePlays)
     StartServer(24, {"-fp", "built-ins"});
     StartGame();
     Player player(BuildSheet());
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    ASSERT_TRUE(player.StartGame(20s));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    ASSERT_TRUE(player.StartGame(60s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     QuitAndExpectStatusZero(player);
     // The missing font is reported once however often it is tried, and nothing else goes wrong.
     const std::string log = game.Log();

@@ -12,12 +12,12 @@ protected:
     void StartPlaying(Player& player)
     {
         StartGame(GameRun().Joystick());
-        ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s)) << "the reader never opened the device";
+        ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s)) << "the reader never opened the device";
         ASSERT_TRUE(
-            WaitFor([&] { return game.SharedObjects() == std::vector<std::string>{"mem_shared_hardJoy"}; }, 20s));
-        ASSERT_TRUE(player.WaitForTitleScreen(20s));
-        ASSERT_TRUE(player.StartGame(20s));
-        ASSERT_TRUE(player.BallsAreFalling(30s));
+            WaitFor([&] { return game.SharedObjects() == std::vector<std::string>{"mem_shared_hardJoy"}; }, 60s));
+        ASSERT_TRUE(player.WaitForTitleScreen(60s));
+        ASSERT_TRUE(player.StartGame(60s));
+        ASSERT_TRUE(player.BallsAreFalling(60s));
     }
 
     DeviceWriter device;
@@ -29,10 +29,10 @@ TEST_F(EndingFault, SigtermDuringPlayEndsTheGameAsExitAndYesDo)
     Player player(BuildSheet());
     StartPlaying(player);
     game.Signal(SIGTERM);
-    const auto ending = game.Wait(20s);
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value()) << "SIGTERM did not end the game";
     EXPECT_TRUE(ending->exited && ending->code == 0) << ending->Describe();
-    EXPECT_TRUE(WaitFor([&] { return player.View().FindWindow("Korvanta - ") == 0; }, 5s)) << "the window is gone";
+    EXPECT_TRUE(WaitFor([&] { return player.View().FindWindow("Korvanta - ") == 0; }, 60s)) << "the window is gone";
     EXPECT_EQ(game.Log(), "");
     ExpectNothingLeftBehind();
     ExpectTableIntact();
@@ -45,7 +45,7 @@ TEST_F(EndingFault, CtrlCDuringPlayEndsTheGameAsExitAndYesDo)
     StartPlaying(player);
     // A terminal sends SIGINT to the whole process group: the game, its reader and its sounds.
     kill(-game.Pid(), SIGINT);
-    const auto ending = game.Wait(20s);
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value()) << "SIGINT did not end the game";
     EXPECT_TRUE(ending->exited && ending->code == 0) << ending->Describe();
     EXPECT_EQ(game.Log(), "");
@@ -59,9 +59,9 @@ TEST_F(EndingFault, SigtermWithADialogOpenEndsTheGame)
     Player player(BuildSheet());
     StartPlaying(player);
     player.View().Click(player.View().FindWindow("Korvanta - "), 572 + 50, 177 + 14);
-    ASSERT_TRUE(WaitFor([&] { return player.View().FindWindow("Exit") != 0; }, 20s));
+    ASSERT_TRUE(WaitFor([&] { return player.View().FindWindow("Exit") != 0; }, 60s));
     game.Signal(SIGTERM);
-    const auto ending = game.Wait(20s);
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value());
     EXPECT_TRUE(ending->exited && ending->code == 0) << ending->Describe();
     ExpectNothingLeftBehind();
@@ -76,7 +76,7 @@ TEST_F(EndingFault, LosingTheXServerEndsTheReaderAndRemovesTheRecord)
         StartPlaying(player);
     }
     server.Kill();
-    const auto ending = game.Wait(20s);
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value()) << "the game did not notice the server going away";
     EXPECT_TRUE(ending->exited && ending->code == 1) << ending->Describe();
     EXPECT_EQ(game.Log(), "Lost the connection to the X server.\n");
@@ -90,7 +90,7 @@ TEST_F(EndingFault, AGameKilledOutrightTakesItsReaderAndRecordWithIt)
     Player player(BuildSheet());
     StartPlaying(player);
     game.Signal(SIGKILL);
-    const auto ending = game.Wait(20s);
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value());
     EXPECT_EQ(ending->signal, SIGKILL);
     ExpectNothingLeftBehind();

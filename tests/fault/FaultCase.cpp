@@ -14,7 +14,7 @@ void FaultCase::SetUp()
 
 void FaultCase::StartServer(int depth, const std::vector<std::string>& options)
 {
-    ASSERT_TRUE(server.Start(depth, options)) << "Xvfb did not start";
+    ASSERT_TRUE(server.Start(depth, 1280, 1024, options)) << "Xvfb did not start";
     setenv("DISPLAY", server.Name().c_str(), 1);
 }
 
@@ -30,8 +30,8 @@ std::string FaultCase::BuildSheet() { return std::string(KORVANTA_DATA_DIR) + "/
 
 void FaultCase::QuitAndExpectStatusZero(Player& player)
 {
-    ASSERT_TRUE(player.Quit(20s)) << "EXIT and YES";
-    const auto ending = game.Wait(20s);
+    ASSERT_TRUE(player.Quit(60s)) << "EXIT and YES";
+    const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value()) << "the game did not end after YES";
     EXPECT_TRUE(ending->exited && ending->code == 0) << ending->Describe() << "\n" << game.Errors();
 }
@@ -40,7 +40,7 @@ void FaultCase::ExpectNothingLeftBehind(const std::vector<std::string>& objectsL
 {
     ASSERT_TRUE(game.Wait(0ms).has_value()) << "the game is still running";
     EXPECT_EQ(game.CheckerReport(), "");
-    const std::vector<pid_t> left = game.ProcessesLeft(5s);
+    const std::vector<pid_t> left = game.ProcessesLeft(60s);
     EXPECT_TRUE(left.empty()) << left.size() << " processes left, the first " << left.front();
     std::vector<std::string> objects = game.SharedObjects();
     std::vector<std::string> expected = objectsLeft;

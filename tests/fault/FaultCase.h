@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/fault/FaultServer.h"
 #include "tests/fault/GameSandbox.h"
-#include "tests/fault/Player.h"
+#include "tests/support/Player.h"
+#include "tools/harness/Poll.h"
+#include "tools/harness/XServer.h"
 
 using namespace std::chrono_literals;
 
@@ -38,6 +39,6 @@ protected:
     // The number of lines of the log that hold exactly this text.
     static int CountLines(const std::string& text, const std::string& line);
 
-    FaultServer server;
+    XServer server;
     GameSandbox game;
 };

@@ -20,7 +20,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
+
+#include "tools/harness/Poll.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -153,16 +154,6 @@ std::string GameSandbox::SeededTable()
 std::string Ending::Describe() const
 {
     return exited ? "exit status " + std::to_string(code) : "signal " + std::to_string(signal);
-}
-
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline)
-{
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return condition();
 }
 
 std::string GameSandbox::IsolationUnavailable()
@@ -380,21 +371,15 @@ void GameSandbox::Signal(int signalNumber) const
 
 std::optional<Ending> GameSandbox::Wait(std::chrono::milliseconds deadline)
 {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (pid > 0 && !ending) {
-        int status = 0;
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            Ending result;
-            result.exited = WIFEXITED(status);
-            result.code = result.exited ? WEXITSTATUS(status) : 0;
-            result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-            ending = result;
-            break;
-        }
-        if (std::chrono::steady_clock::now() > end) break;
-        std::this_thread::sleep_for(5ms);
-    }
+    WaitFor(
+        [&] {
+            int status = 0;
+            if (pid > 0 && !ending && waitpid(pid, &status, WNOHANG) == pid)
+                ending = Ending{WIFEXITED(status), WIFEXITED(status) ? WEXITSTATUS(status) : 0,
+                                WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+            return pid <= 0 || ending.has_value();
+        },
+        deadline);
     return ending;
 }
 

@@ -10,7 +10,6 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -124,6 +123,3 @@ private:
     uid_t user = 0;
     std::optional<Ending> ending;
 };
-
-// Polls the condition until it holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline);

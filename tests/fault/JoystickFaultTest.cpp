@@ -34,7 +34,7 @@ protected:
     void StartWithDevice(Player& player, GameRun run = GameRun())
     {
         StartGame(run.Joystick());
-        ASSERT_TRUE(player.WaitForTitleScreen(20s));
+        ASSERT_TRUE(player.WaitForTitleScreen(60s));
     }
 
     std::string RecordPath() const { return game.SharedMemory() + "/" + recordName; }
@@ -66,8 +66,8 @@ TEST_F(JoystickFault, GarbageSettingsMeanNoJoystick)
     StartServer();
     Player player(BuildSheet());
     StartWithDevice(player);
-    ASSERT_TRUE(player.StartGame(20s));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    ASSERT_TRUE(player.StartGame(60s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     QuitAndExpectStatusZero(player);
     ExpectUnreadableSettingsReported();
     EXPECT_EQ(game.Read("joystick.cfg"), garbage) << "an existing file is never rewritten";
@@ -93,12 +93,12 @@ TEST_F(JoystickFault, HugeNumbersInTheSettingsAreTakenWithoutHarm)
     StartServer();
     Player player(BuildSheet());
     StartWithDevice(player);
-    ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s));
-    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 20s));
-    ASSERT_TRUE(player.StartGame(20s));
+    ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s));
+    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 60s));
+    ASSERT_TRUE(player.StartGame(60s));
     for (const std::int16_t value : {-32768, -1, 0, 1, 32767})
         for (const std::uint8_t axis : {0, 1, 255}) ASSERT_TRUE(device.Send(value, JS_EVENT_AXIS, axis));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     QuitAndExpectStatusZero(player);
     EXPECT_EQ(game.Read("joystick.cfg"), settings);
     ExpectNothingLeftBehind();
@@ -111,16 +111,16 @@ TEST_F(JoystickFault, MissingKeysLeaveTheirRangesEmpty)
     StartServer();
     Player player(BuildSheet());
     StartWithDevice(player);
-    ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s));
-    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 20s));
-    ASSERT_TRUE(player.StartGame(20s));
+    ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s));
+    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 60s));
+    ASSERT_TRUE(player.StartGame(60s));
     // Every limit is -1: only -1 lies in the left range, on any axis numbered -1 (none).
     ASSERT_TRUE(device.Send(-1, JS_EVENT_AXIS, 0));
     ASSERT_TRUE(device.Send(15000, JS_EVENT_AXIS, 0));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     // The catcher starts at the left wall; a right that had been taken would have moved it away
     // for good. A read may fall on a cell being repainted, hence a few tries.
-    EXPECT_TRUE(WaitFor([&] { return player.CatcherAt() == 1; }, 5s)) << "no direction was set";
+    EXPECT_TRUE(WaitFor([&] { return player.CatcherAt() == 1; }, 60s)) << "no direction was set";
     QuitAndExpectStatusZero(player);
     ExpectNothingLeftBehind();
     ExpectTableIntact();
@@ -132,8 +132,8 @@ TEST_F(JoystickFault, AFolderInTheSettingsPlaceMeansNoJoystick)
     StartServer();
     Player player(BuildSheet());
     StartWithDevice(player);
-    ASSERT_TRUE(player.StartGame(20s));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    ASSERT_TRUE(player.StartGame(60s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     QuitAndExpectStatusZero(player);
     ExpectUnreadableSettingsReported();
     EXPECT_TRUE(std::filesystem::is_directory(game.Path("joystick.cfg")));
@@ -153,13 +153,13 @@ TEST_P(LeftoverRecordFault, IsTakenOverByTheReaderAndRemovedAtTheEnd)
         std::ofstream(RecordPath(), std::ios::binary) << std::string(static_cast<std::size_t>(size), '\x01');
     }
     StartGame(GameRun().Joystick());
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s));
-    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 20s)) << "the reader makes the record whole";
-    ASSERT_TRUE(player.StartGame(20s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s));
+    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 60s)) << "the reader makes the record whole";
+    ASSERT_TRUE(player.StartGame(60s));
     // Right on the default settings' horizontal axis takes the catcher to the right wall.
     ASSERT_TRUE(device.Send(15000, JS_EVENT_AXIS, 0));
-    EXPECT_TRUE(WaitFor([&] { return player.CatcherAt() == 10; }, 20s)) << "the joystick moves the catcher";
+    EXPECT_TRUE(WaitFor([&] { return player.CatcherAt() == 10; }, 60s)) << "the joystick moves the catcher";
     ASSERT_TRUE(device.Send(0, JS_EVENT_AXIS, 0));
     QuitAndExpectStatusZero(player);
     ExpectNothingLeftBehind();
@@ -178,8 +178,8 @@ TEST_F(JoystickFault, ALeftoverRecordWithoutADeviceIsRemovedAtStart)
     std::ofstream(RecordPath(), std::ios::binary) << "";
     StartGame();
     Player player(BuildSheet());
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    EXPECT_TRUE(WaitFor([&] { return game.SharedObjects().empty(); }, 20s)) << "it must not pass for a joystick";
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    EXPECT_TRUE(WaitFor([&] { return game.SharedObjects().empty(); }, 60s)) << "it must not pass for a joystick";
     QuitAndExpectStatusZero(player);
     ExpectNothingLeftBehind();
     ExpectTableIntact();
@@ -196,11 +196,11 @@ TEST_F(JoystickFault, ARecordOfAnotherUserThatTheGameMayNotWriteIsLeftAlone)
     chmod(RecordPath().c_str(), 0444);
     Player player(BuildSheet());
     StartGame(GameRun().Joystick().AsOtherUser());
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s));
-    ASSERT_TRUE(WaitFor([&] { return CountLines(game.Log(), "shm_open fallita") == 1; }, 20s)) << game.Log();
-    ASSERT_TRUE(player.StartGame(20s));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s));
+    ASSERT_TRUE(WaitFor([&] { return CountLines(game.Log(), "shm_open fallita") == 1; }, 60s)) << game.Log();
+    ASSERT_TRUE(player.StartGame(60s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     QuitAndExpectStatusZero(player);
     struct stat info {};
     ASSERT_EQ(stat(RecordPath().c_str(), &info), 0);
@@ -216,10 +216,10 @@ TEST_F(JoystickFault, ADeviceThatSendsRandomBytesDoesNoHarm)
     StartServer();
     Player player(BuildSheet());
     StartWithDevice(player);
-    ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s));
-    ASSERT_TRUE(player.StartGame(20s));
+    ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s));
+    ASSERT_TRUE(player.StartGame(60s));
     for (unsigned seed = 1; seed <= 16; ++seed) ASSERT_TRUE(device.Write(RandomBytes(4096, seed)));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     EXPECT_TRUE(RecordIsLive());
     ASSERT_TRUE(device.Write(RandomBytes(65536, 99)));
     QuitAndExpectStatusZero(player);
@@ -232,15 +232,15 @@ TEST_F(JoystickFault, ADeviceThatEndsInTheMiddleOfAnEventEndsTheReaderAlone)
     StartServer();
     Player player(BuildSheet());
     StartWithDevice(player);
-    ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s));
-    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 20s));
+    ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s));
+    ASSERT_TRUE(WaitFor([&] { return RecordIsLive(); }, 60s));
     ASSERT_TRUE(device.Send(1, JS_EVENT_BUTTON, 3));
     ASSERT_TRUE(device.Write(std::string(3, '\x05')));
     device.Close();
-    EXPECT_TRUE(WaitFor([&] { return game.SharedObjects().empty(); }, 20s)) << "the reader removes its record";
-    EXPECT_TRUE(WaitFor([&] { return game.ProcessesLeft(0ms).size() == 1; }, 20s)) << "only the game is left";
-    ASSERT_TRUE(player.StartGame(20s));
-    ASSERT_TRUE(player.BallsAreFalling(30s));
+    EXPECT_TRUE(WaitFor([&] { return game.SharedObjects().empty(); }, 60s)) << "the reader removes its record";
+    EXPECT_TRUE(WaitFor([&] { return game.ProcessesLeft(0ms).size() == 1; }, 60s)) << "only the game is left";
+    ASSERT_TRUE(player.StartGame(60s));
+    ASSERT_TRUE(player.BallsAreFalling(60s));
     EXPECT_TRUE(game.Running());
     QuitAndExpectStatusZero(player);
     ExpectNothingLeftBehind();

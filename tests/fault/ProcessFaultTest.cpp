@@ -13,11 +13,11 @@ protected:
     // A game that scores, its name typed, the About box and both links, then EXIT and YES.
     void PlayEverythingThatForks(Player& player)
     {
-        ASSERT_TRUE(player.WaitForTitleScreen(20s));
-        ASSERT_TRUE(player.StartGame(20s));
-        ASSERT_TRUE(player.CatchOneThenMiss(120s));
-        ASSERT_TRUE(player.EnterName("ANNA", 20s));
-        ASSERT_TRUE(player.VisitAboutAndLinks(20s));
+        ASSERT_TRUE(player.WaitForTitleScreen(60s));
+        ASSERT_TRUE(player.StartGame(60s));
+        ASSERT_TRUE(player.CatchOneThenMiss(180s));
+        ASSERT_TRUE(player.EnterName("ANNA", 60s));
+        ASSERT_TRUE(player.VisitAboutAndLinks(60s));
         QuitAndExpectStatusZero(player);
     }
 
@@ -34,9 +34,9 @@ TEST_F(ProcessFault, TheLinksStartTheirProgramsWhenForkWorks)
     StartServer();
     StartGame();
     Player player(BuildSheet());
-    ASSERT_TRUE(player.WaitForTitleScreen(20s));
-    ASSERT_TRUE(player.VisitAboutAndLinks(20s));
-    EXPECT_TRUE(WaitFor([&] { return game.LinksOpened().find("thunderbird -compose to=") != std::string::npos; }, 20s));
+    ASSERT_TRUE(player.WaitForTitleScreen(60s));
+    ASSERT_TRUE(player.VisitAboutAndLinks(60s));
+    EXPECT_TRUE(WaitFor([&] { return game.LinksOpened().find("thunderbird -compose to=") != std::string::npos; }, 60s));
     EXPECT_NE(game.LinksOpened().find("firefox http"), std::string::npos) << game.LinksOpened();
     QuitAndExpectStatusZero(player);
     ExpectNothingLeftBehind();
@@ -66,8 +66,8 @@ TEST_F(ProcessFault, WhenOnlyTheReaderCouldBeForkedSoundsAndLinksFailQuietly)
     // The game and its reader: with the reader waiting on the device, no third process fits.
     StartGame(GameRun().Joystick().AsOtherUser(2));
     DeviceWriter device;
-    ASSERT_TRUE(device.Open(game.JoystickDevice(), 20s)) << "the reader was forked";
-    ASSERT_TRUE(WaitFor([&] { return !game.SharedObjects().empty(); }, 20s));
+    ASSERT_TRUE(device.Open(game.JoystickDevice(), 60s)) << "the reader was forked";
+    ASSERT_TRUE(WaitFor([&] { return !game.SharedObjects().empty(); }, 60s));
     Player player(BuildSheet());
     PlayEverythingThatForks(player);
     EXPECT_EQ(game.Log(), "");

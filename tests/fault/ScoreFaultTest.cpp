@@ -77,9 +77,9 @@ protected:
         StartServer();
         StartGame();
         Player player(BuildSheet());
-        ASSERT_TRUE(player.WaitForTitleScreen(20s));
-        ASSERT_TRUE(player.StartGame(20s));
-        ASSERT_TRUE(player.BallsAreFalling(30s));
+        ASSERT_TRUE(player.WaitForTitleScreen(60s));
+        ASSERT_TRUE(player.StartGame(60s));
+        ASSERT_TRUE(player.BallsAreFalling(60s));
         QuitAndExpectStatusZero(player);
         EXPECT_EQ(game.Read(GameSandbox::tablePath), before);
     }
@@ -93,11 +93,11 @@ protected:
         StartServer();
         StartGame(run);
         Player player(BuildSheet());
-        ASSERT_TRUE(player.WaitForTitleScreen(20s));
+        ASSERT_TRUE(player.WaitForTitleScreen(60s));
         EXPECT_EQ(game.Read(GameSandbox::tablePath), before) << "starting changes nothing";
-        ASSERT_TRUE(player.StartGame(20s));
-        ASSERT_TRUE(player.CatchOneThenMiss(120s));
-        ASSERT_TRUE(player.EnterName("ANNA", 20s));
+        ASSERT_TRUE(player.StartGame(60s));
+        ASSERT_TRUE(player.CatchOneThenMiss(180s));
+        ASSERT_TRUE(player.EnterName("ANNA", 60s));
         QuitAndExpectStatusZero(player);
     }
 

@@ -19,9 +19,10 @@
 #include <string>
 
 #include "tests/fault/DeviceWriter.h"
-#include "tests/fault/FaultServer.h"
 #include "tests/fault/GameSandbox.h"
-#include "tests/fault/Player.h"
+#include "tests/support/Player.h"
+#include "tools/harness/Poll.h"
+#include "tools/harness/XServer.h"
 
 // After the rest: Xlib's macros would break other headers.
 #include <X11/Xlib.h>
@@ -108,7 +109,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "korvanta_soak: %s\n", unavailable.c_str());
         return 2;
     }
-    FaultServer server;
+    XServer server;
     if (!server.Start()) {
         std::fprintf(stderr, "korvanta_soak: Xvfb did not start\n");
         return 2;

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "game/FormAbout.h"
 #include "game/FormMsgBox.h"
@@ -15,6 +14,7 @@
 #include "tests/support/FormFixture.h"
 #include "toolkit/ButtonCustom.h"
 #include "toolkit/CellControl.h"
+#include "tools/harness/Poll.h"
 
 namespace {
 
@@ -29,14 +29,13 @@ public:
 // The fake programs write one line; the shell makes the file before it writes the line into it.
 bool WaitForFile(const std::string& path, std::chrono::seconds deadline)
 {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    auto written = [&] {
-        std::ifstream in(path);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return !text.empty() && text.back() == '\n';
-    };
-    while (!written() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return written();
+    return WaitFor(
+        [&] {
+            std::ifstream in(path);
+            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            return !text.empty() && text.back() == '\n';
+        },
+        deadline);
 }
 
 }  // namespace

@@ -15,24 +15,16 @@
 #include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "game/SoundPlayer.h"
 #include "tests/support/TempFolder.h"
+#include "tools/harness/Poll.h"
 #include "util/ChildProcesses.h"
 
-namespace {
+using namespace std::chrono_literals;
 
-bool WaitUntil(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+namespace {
 
 // /proc files are read with read(2): a process that ends while its file is read makes the read
 // fail with ESRCH, which the C++ streams turn into an exception.
@@ -135,7 +127,7 @@ protected:
     {
         // Nothing started here may outlive the folder.
         folder.WriteFile("release", "");
-        EXPECT_TRUE(WaitUntil([&] { return ProcessesIn(folder.Path()) == 0; }));
+        EXPECT_TRUE(WaitFor([&] { return ProcessesIn(folder.Path()) == 0; }, 10s));
         setenv("PATH", previousPath.c_str(), 1);
     }
 
@@ -181,12 +173,12 @@ TEST_F(SoundPlayerTest, PlayHandsThePathToAplayAndReturnsAtOnce)
     EXPECT_TRUE(player.Playing());
     ASSERT_GT(player.Pid(), 0);
     EXPECT_TRUE(ChildRunning(player.Pid()));
-    EXPECT_TRUE(WaitUntil([&] { return Played("1|Data/punteggio.wav"); }));
+    EXPECT_TRUE(WaitFor([&] { return Played("1|Data/punteggio.wav"); }, 10s));
     EXPECT_EQ(Count("aplay.done"), 0u) << "the sound is still playing while the game goes on";
 
     folder.WriteFile("release", "");
     const pid_t child = player.Pid();
-    EXPECT_TRUE(WaitUntil([&] { return !ChildRunning(child); }));
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(child); }, 10s));
     EXPECT_EQ(Count("aplay.log"), 1u);
 }
 
@@ -196,16 +188,16 @@ TEST_F(SoundPlayerTest, ANewSoundEndsThePreviousChild)
     SoundPlayer player;
     player.Play("Data/beep.wav");
     const pid_t first = player.Pid();
-    ASSERT_TRUE(WaitUntil([&] { return Played("1|Data/beep.wav"); }));
+    ASSERT_TRUE(WaitFor([&] { return Played("1|Data/beep.wav"); }, 10s));
 
     player.Play("Data/punteggio.wav");
     EXPECT_NE(player.Pid(), first);
     EXPECT_TRUE(player.Playing());
     // Its aplay is still held, so only the signal can have ended the first child.
-    EXPECT_TRUE(WaitUntil([&] { return !ChildRunning(first); }));
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(first); }, 10s));
     EXPECT_EQ(Count("aplay.done"), 0u);
     EXPECT_TRUE(ChildRunning(player.Pid()));
-    EXPECT_TRUE(WaitUntil([&] { return Played("1|Data/punteggio.wav"); }));
+    EXPECT_TRUE(WaitFor([&] { return Played("1|Data/punteggio.wav"); }, 10s));
 }
 
 TEST_F(SoundPlayerTest, KillEndsTheCurrentSound)
@@ -214,10 +206,10 @@ TEST_F(SoundPlayerTest, KillEndsTheCurrentSound)
     SoundPlayer player;
     player.Play("Data/beep.wav");
     const pid_t child = player.Pid();
-    ASSERT_TRUE(WaitUntil([&] { return Played("1|Data/beep.wav"); }));
+    ASSERT_TRUE(WaitFor([&] { return Played("1|Data/beep.wav"); }, 10s));
     player.Kill();
     EXPECT_FALSE(player.Playing());
-    EXPECT_TRUE(WaitUntil([&] { return !ChildRunning(child); }));
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(child); }, 10s));
     EXPECT_EQ(Count("aplay.done"), 0u);
     player.Kill();
 }
@@ -227,7 +219,7 @@ TEST_F(SoundPlayerTest, AFinishedSoundIsNeverSignalled)
     SoundPlayer player;
     player.Play("Data/beep.wav");
     const pid_t first = player.Pid();
-    ASSERT_TRUE(WaitUntil([&] { return !ChildRunning(first) && ZombieChildren() == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return !ChildRunning(first) && ZombieChildren() == 0; }, 10s));
     EXPECT_TRUE(player.Playing()) << "the player does not learn that its child ended";
     EXPECT_FALSE(SignalChild(first, 0));
     player.Play("Data/beep.wav");
@@ -244,10 +236,10 @@ TEST_F(SoundPlayerTest, ManySoundsLeaveNoZombies)
     // Every child ends (most by the signal of the next Play) and none stays behind as a zombie.
     int children = 0;
     int zombies = 0;
-    EXPECT_TRUE(WaitUntil([&] {
+    EXPECT_TRUE(WaitFor([&] {
         CountChildren(children, zombies);
         return children == 0;
-    })) << children << " children, " << zombies << " of them zombies";
+    }, 10s)) << children << " children, " << zombies << " of them zombies";
     EXPECT_FALSE(ChildRunning(player.Pid()));
 }
 
@@ -268,10 +260,10 @@ TEST_F(SoundPlayerTest, ARepeatingSoundPlaysUntilKilled)
     SoundPlayer player;
     player.Play("Data/beep.wav", true);
     const pid_t child = player.Pid();
-    EXPECT_TRUE(WaitUntil([&] { return Count("aplay.done") >= 3; }));
+    EXPECT_TRUE(WaitFor([&] { return Count("aplay.done") >= 3; }, 10s));
     EXPECT_TRUE(ChildRunning(child));
     player.Kill();
-    EXPECT_TRUE(WaitUntil([&] { return !ChildRunning(child); }));
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(child); }, 10s));
 }
 
 TEST_F(SoundPlayerTest, ARepeatingSoundStopsWhenAplayFails)
@@ -280,7 +272,7 @@ TEST_F(SoundPlayerTest, ARepeatingSoundStopsWhenAplayFails)
     SoundPlayer player;
     player.Play("Data/beep.wav", true);
     const pid_t child = player.Pid();
-    EXPECT_TRUE(WaitUntil([&] { return !ChildRunning(child); }));
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(child); }, 10s));
     EXPECT_EQ(Count("aplay.log"), 1u);
 }
 
@@ -291,7 +283,7 @@ TEST_F(SoundPlayerTest, PathsReachAplayAsOneArgument)
     for (const std::string& name : names) {
         folder.WriteFile(name, "RIFF");
         player.Play(name);
-        EXPECT_TRUE(WaitUntil([&] { return Played("1|" + name); })) << name;
+        EXPECT_TRUE(WaitFor([&] { return Played("1|" + name); }, 10s)) << name;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/pwned"));
 }
@@ -305,7 +297,7 @@ TEST_F(SoundPlayerTest, TheChildLeavesWithoutTheGamesTeardown)
     SoundPlayer player;
     player.Play("Data/beep.wav");
     const pid_t child = player.Pid();
-    ASSERT_TRUE(WaitUntil([&] { return !ChildRunning(child); }));
+    ASSERT_TRUE(WaitFor([&] { return !ChildRunning(child); }, 10s));
     EXPECT_FALSE(std::filesystem::exists(teardownMarker));
     teardownMarker.clear();
 }
@@ -314,7 +306,7 @@ TEST_F(SoundPlayerTest, BeepPlaysTheBeepWithoutWaiting)
 {
     folder.WriteFile("hold", "");
     Beep();
-    EXPECT_TRUE(WaitUntil([&] { return Played("1|Data/beep.wav"); }));
+    EXPECT_TRUE(WaitFor([&] { return Played("1|Data/beep.wav"); }, 10s));
     EXPECT_EQ(Count("aplay.done"), 0u);
 }
 

@@ -14,9 +14,7 @@
 
 #include <chrono>
 #include <cstring>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "joystick/JoystickConfig.h"
@@ -24,23 +22,16 @@
 #include "joystick/JoystickReader.h"
 #include "joystick/JoystickRecord.h"
 #include "tests/support/TempFolder.h"
+#include "tools/harness/Poll.h"
 #include "util/ChildProcesses.h"
+
+using namespace std::chrono_literals;
 
 namespace {
 
 constexpr std::uint8_t button = JS_EVENT_BUTTON;
 constexpr std::uint8_t axis = JS_EVENT_AXIS;
 constexpr std::uint8_t initial = JS_EVENT_INIT;
-
-bool WaitUntil(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 std::string Directions()
 {
@@ -99,10 +90,10 @@ protected:
         LoadJoystickConfig();
         reader = StartJoystickReader("js0");
         ASSERT_GT(reader, 0);
-        ASSERT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(WaitFor([&] {
             writer = open("js0", O_WRONLY | O_NONBLOCK | O_CLOEXEC);
             return writer >= 0;
-        }));
+        }, 10s));
         ASSERT_EQ(fcntl(writer, F_SETFL, 0), 0);
         ASSERT_TRUE(SyncByButton());
     }
@@ -122,10 +113,10 @@ protected:
     {
         const std::uint8_t marker = nextMarker++;
         Send(button, marker, 1);
-        return WaitUntil([&] {
+        return WaitFor([&] {
             PollJoystick();
             return JoystickButtonNumber() == marker && JoystickButtonPressed();
-        });
+        }, 10s);
     }
 
     // Moves axis 0 to the far side from where it was; true once the record shows it.
@@ -133,10 +124,10 @@ protected:
     {
         markerLeft = !markerLeft;
         Send(axis, 0, markerLeft ? -20000 : 20000);
-        return WaitUntil([&] {
+        return WaitFor([&] {
             PollJoystick();
             return markerLeft ? JoystickLeft() : JoystickRight();
-        });
+        }, 10s);
     }
 
     std::string Log() const { return folder.ReadFile("log.txt"); }
@@ -220,15 +211,15 @@ TEST_F(JoystickReader, AReleaseKeepsTheButtonNumber)
 {
     StartOnFifo();
     Send(button, 3, 1);
-    ASSERT_TRUE(WaitUntil([] {
+    ASSERT_TRUE(WaitFor([] {
         PollJoystick();
         return JoystickButtonNumber() == 3 && JoystickButtonPressed();
-    }));
+    }, 10s));
     Send(button, 3, 0);
-    ASSERT_TRUE(WaitUntil([] {
+    ASSERT_TRUE(WaitFor([] {
         PollJoystick();
         return !JoystickButtonPressed();
-    }));
+    }, 10s));
     EXPECT_EQ(JoystickButtonNumber(), 3);
 }
 
@@ -256,10 +247,10 @@ TEST_F(JoystickReader, AnEventSplitAcrossWritesIsJoinedWhole)
     event.number = 0;
     const auto* bytes = reinterpret_cast<const unsigned char*>(&event);
     ASSERT_EQ(write(writer, bytes, 3), 3);
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(WaitFor([&] {
         PollJoystick();
         return JoystickButtonPressed();
-    }));
+    }, 10s));
     ASSERT_EQ(write(writer, bytes + 3, sizeof event - 3), static_cast<ssize_t>(sizeof event - 3));
     ASSERT_TRUE(SyncByButton());
     EXPECT_EQ(Directions(), "L");
@@ -295,7 +286,7 @@ TEST_F(JoystickReader, WhenTheDeviceEndsTheRecordGoes)
     ASSERT_TRUE(RecordExists());
     close(writer);
     writer = -1;
-    EXPECT_TRUE(WaitUntil([&] { return !ChildRunning(reader); })) << "the reader ends by itself";
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(reader); }, 10s)) << "the reader ends by itself";
     EXPECT_FALSE(RecordExists());
     PollJoystick();
     EXPECT_EQ(Directions(), "");

@@ -15,18 +15,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include "joystick/JoystickConfig.h"
-#include "tests/e2e/PlayerView.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/XServer.h"
+#include "tools/harness/PlayerView.h"
+#include "tools/harness/Poll.h"
+#include "tools/harness/XServer.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -46,16 +45,6 @@ void WriteAll(const fs::path& path, const std::string& text)
 {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
-}
-
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline)
-{
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return condition();
 }
 
 std::string Quote(const std::string& text)
@@ -299,7 +288,7 @@ TEST_F(Installed, TheLauncherRunsTheGameInAFreshPlayerFolder)
     Launch game(Launcher(), Session(SharedXServer().Name()));
     PlayerView screen((Assets() / "pallini27x27.bin").string());
     ASSERT_TRUE(screen.Connected());
-    const Window main = screen.WaitForMainWindow(30s);
+    const Window main = screen.WaitForMainWindow(60s);
     ASSERT_NE(main, 0u) << "the game's window";
 
     // The launcher has become the game itself, working in the player's folder.
@@ -308,11 +297,11 @@ TEST_F(Installed, TheLauncherRunsTheGameInAFreshPlayerFolder)
     EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game.Pid()) + "/exe", error), fs::canonical(Game()));
     for (const char* asset : {"pallini27x27.bin", "beep.wav", "punteggio.wav"})
         EXPECT_EQ(ReadAll(PlayerFolder() / "Data" / asset), ReadAll(Assets() / asset)) << asset;
-    EXPECT_TRUE(WaitFor([&] { return fs::exists(PlayerFolder() / "joystick.cfg"); }, 10s)) << "the game's settings file";
-    EXPECT_TRUE(WaitFor([&] { return screen.ReadWell(main)[8 + 12 * 10] == 4; }, 20s)) << "the title screen, drawn from the copied sprites";
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(PlayerFolder() / "joystick.cfg"); }, 60s)) << "the game's settings file";
+    EXPECT_TRUE(WaitFor([&] { return screen.ReadWell(main)[8 + 12 * 10] == 4; }, 60s)) << "the title screen, drawn from the copied sprites";
 
-    ASSERT_TRUE(screen.QuitGame(10s));
-    EXPECT_EQ(game.Wait(20s), std::optional<int>(0));
+    ASSERT_TRUE(screen.QuitGame(60s));
+    EXPECT_EQ(game.Wait(60s), std::optional<int>(0));
 }
 
 TEST_F(Installed, TheTopTenAndTheSettingsSurviveAReinstallWhileTheAssetsAreRefreshed)
@@ -321,9 +310,9 @@ TEST_F(Installed, TheTopTenAndTheSettingsSurviveAReinstallWhileTheAssetsAreRefre
     {
         Launch first(Launcher(), Session(SharedXServer().Name()));
         PlayerView screen((Assets() / "pallini27x27.bin").string());
-        ASSERT_NE(screen.WaitForMainWindow(30s), 0u);
-        ASSERT_TRUE(screen.QuitGame(10s));
-        ASSERT_EQ(first.Wait(20s), std::optional<int>(0));
+        ASSERT_NE(screen.WaitForMainWindow(60s), 0u);
+        ASSERT_TRUE(screen.QuitGame(60s));
+        ASSERT_EQ(first.Wait(60s), std::optional<int>(0));
     }
     const std::string scores = "00000042 ZOE          Level 4\n00000007 ANNA         Level 1\n";
     const fs::path scoreFile = PlayerFolder() / "Data/Korvanta/Score/Classifica.txt";
@@ -339,13 +328,13 @@ TEST_F(Installed, TheTopTenAndTheSettingsSurviveAReinstallWhileTheAssetsAreRefre
     ASSERT_EQ(again.status, 0) << again.err;
     Launch second(Launcher(), Session(SharedXServer().Name()));
     PlayerView screen((Assets() / "pallini27x27.bin").string());
-    const Window main = screen.WaitForMainWindow(30s);
+    const Window main = screen.WaitForMainWindow(60s);
     ASSERT_NE(main, 0u);
     EXPECT_EQ(ReadAll(PlayerFolder() / "Data/pallini27x27.bin"), ReadAll(Assets() / "pallini27x27.bin"));
-    EXPECT_TRUE(WaitFor([&] { return screen.ReadWell(main)[8 + 12 * 10] == 4; }, 20s)) << "the refreshed sprites on screen";
-    EXPECT_TRUE(WaitFor([&] { return BannerShowsALine(main); }, 20s)) << "the banner shows the kept top ten";
-    ASSERT_TRUE(screen.QuitGame(10s));
-    EXPECT_EQ(second.Wait(20s), std::optional<int>(0));
+    EXPECT_TRUE(WaitFor([&] { return screen.ReadWell(main)[8 + 12 * 10] == 4; }, 60s)) << "the refreshed sprites on screen";
+    EXPECT_TRUE(WaitFor([&] { return BannerShowsALine(main); }, 60s)) << "the banner shows the kept top ten";
+    ASSERT_TRUE(screen.QuitGame(60s));
+    EXPECT_EQ(second.Wait(60s), std::optional<int>(0));
     EXPECT_EQ(ReadAll(scoreFile), scores);
     EXPECT_EQ(ReadAll(PlayerFolder() / "joystick.cfg"), settings);
 }
@@ -358,7 +347,7 @@ TEST_F(Installed, WithoutAnAbsoluteXdgDataHomeThePlayerFolderIsUnderHome)
         session["XDG_DATA_HOME"] = dataHome;
         Launch game(Launcher(), session);
         // No display: the game stops at once, but only after the launcher made the folder.
-        EXPECT_EQ(game.Wait(20s), std::optional<int>(1)) << "'" << dataHome << "'";
+        EXPECT_EQ(game.Wait(60s), std::optional<int>(1)) << "'" << dataHome << "'";
         const fs::path folder = fs::path(scratch.Path()) / "home/.local/share/korvanta";
         EXPECT_EQ(ReadAll(folder / "log.txt"), "XOpenDisplay(0) failed.\n") << "'" << dataHome << "'";
         EXPECT_TRUE(fs::exists(folder / "Data/pallini27x27.bin"));
@@ -371,7 +360,7 @@ TEST_F(Installed, TheLauncherTakesNoArguments)
 {
     ASSERT_EQ(Install().status, 0);
     Launch game(Launcher(), Session(""), {"--help"});
-    EXPECT_EQ(game.Wait(20s), std::optional<int>(2));
+    EXPECT_EQ(game.Wait(60s), std::optional<int>(2));
     EXPECT_FALSE(fs::exists(PlayerFolder()));
 }
 
@@ -383,7 +372,7 @@ TEST_F(Installed, UnderTheHomePrefixTheAssetsAlreadyLieInThePlayerFolder)
     auto session = Session("");
     session["XDG_DATA_HOME"] = "";
     Launch game(home / ".local" / bindir / "korvanta", session);
-    EXPECT_EQ(game.Wait(20s), std::optional<int>(1)) << "the game ran and found no display";
+    EXPECT_EQ(game.Wait(60s), std::optional<int>(1)) << "the game ran and found no display";
     EXPECT_EQ(ReadAll(home / ".local/share/korvanta/log.txt"), "XOpenDisplay(0) failed.\n");
     EXPECT_EQ(ReadAll(home / ".local/share/korvanta/Data/pallini27x27.bin"),
               ReadAll(fs::path(KORVANTA_BUILD_DIR) / "Data/pallini27x27.bin"));

@@ -3,12 +3,11 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
-#include <thread>
-
 #include "graphics/DrawContext.h"
 #include "toolkit/EventLoop.h"
 #include "toolkit/Registry.h"
 #include "toolkit/Timer.h"
+#include "tools/harness/Poll.h"
 
 TestForm::TestForm(DisplayConnection* connection, bool isDialog) : Form(nullptr, isDialog)
 {
@@ -55,12 +54,12 @@ TestForm& FormFixture::AddForm(int width, int height, Colour colour, bool isDial
 
 void FormFixture::WaitUntilViewable(Form& which)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     XWindowAttributes attributes{};
-    while (std::chrono::steady_clock::now() < end) {
-        if (XGetWindowAttributes(display, which.GetWindow(), &attributes) && attributes.map_state == IsViewable) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    WaitFor(
+        [&] {
+            return XGetWindowAttributes(display, which.GetWindow(), &attributes) && attributes.map_state == IsViewable;
+        },
+        std::chrono::seconds(5), std::chrono::milliseconds(2));
     ASSERT_EQ(attributes.map_state, IsViewable);
     // Let the first Expose be answered by the test's own drawing rather than arrive later.
     XSync(display, False);

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "tests/support/XServer.h"
+#include "tools/harness/XServer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "tests/support/TempFolder.h"
-#include "tests/support/XServer.h"
+#include "tools/harness/XServer.h"
 #include "toolkit/DisplayConnection.h"
 
 TEST(DisplayConnection, OpensTheDefaultDisplayAt24Bits)

@@ -14,7 +14,7 @@
 
 #include "tests/support/FormFixture.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/XServer.h"
+#include "tools/harness/XServer.h"
 #include "toolkit/EventLoop.h"
 #include "toolkit/Timer.h"
 

@@ -5,12 +5,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <functional>
 #include <string>
-#include <thread>
 
+#include "tools/harness/Poll.h"
 #include "util/ChildProcesses.h"
 #include "util/Files.h"
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -33,16 +34,6 @@ char ProcessState(pid_t pid)
     const std::string text = ReadProcFile("/proc/" + std::to_string(pid) + "/stat");
     const std::size_t close = text.rfind(')');
     return close == std::string::npos || close + 2 >= text.size() ? 0 : text[close + 2];
-}
-
-bool WaitUntil(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
 }
 
 // A child that blocks until the test closes the other end of its pipe.
@@ -70,7 +61,7 @@ TEST(ChildProcesses, AnEndedChildIsReapedWithoutBeingWaitedFor)
     const pid_t pid = ForkChild();
     if (pid == 0) _exit(3);
     ASSERT_GT(pid, 0);
-    EXPECT_TRUE(WaitUntil([&] { return ProcessState(pid) == 0; })) << "state " << ProcessState(pid);
+    EXPECT_TRUE(WaitFor([&] { return ProcessState(pid) == 0; }, 10s)) << "state " << ProcessState(pid);
     EXPECT_FALSE(ChildRunning(pid));
     EXPECT_FALSE(SignalChild(pid, SIGTERM)) << "a reaped child is never signalled";
 }
@@ -82,7 +73,7 @@ TEST(ChildProcesses, ARunningChildIsSignalledAndThenReaped)
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(ChildRunning(pid));
     EXPECT_TRUE(SignalChild(pid, SIGTERM));
-    EXPECT_TRUE(WaitUntil([&] { return ProcessState(pid) == 0; }));
+    EXPECT_TRUE(WaitFor([&] { return ProcessState(pid) == 0; }, 10s));
     EXPECT_FALSE(ChildRunning(pid));
     close(release);
 }
@@ -107,7 +98,7 @@ TEST(ChildProcesses, OtherChildrenAreLeftToTheirOwner)
     if (unlisted == 0) _exit(7);
     ASSERT_GT(listed, 0);
     ASSERT_GT(unlisted, 0);
-    ASSERT_TRUE(WaitUntil([&] { return ProcessState(listed) == 0 && ProcessState(unlisted) == 'Z'; }));
+    ASSERT_TRUE(WaitFor([&] { return ProcessState(listed) == 0 && ProcessState(unlisted) == 'Z'; }, 10s));
     int status = 0;
     ASSERT_EQ(waitpid(unlisted, &status, 0), unlisted);
     EXPECT_TRUE(WIFEXITED(status));

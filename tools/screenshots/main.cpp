@@ -32,9 +32,10 @@
 #include <string>
 #include <thread>
 
-#include "tests/e2e/PlayerView.h"
-#include "tests/support/XServer.h"
 #include "tools/PngFile.h"
+#include "tools/harness/PlayerView.h"
+#include "tools/harness/Poll.h"
+#include "tools/harness/XServer.h"
 
 using namespace std::chrono_literals;
 
@@ -42,21 +43,10 @@ namespace {
 
 // Where the main form puts things; the well's cells are read through PlayerView.
 constexpr int buttonX = 572 + 50, startY = 117 + 14, infoY = 147 + 14;
-constexpr int pegSprite = 5, catcherSprite = 6;
 
 struct Area {
     int x = 0, y = 0, width = 0, height = 0;
 };
-
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline)
-{
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return condition();
-}
 
 std::string ReadText(const std::string& path)
 {
@@ -183,24 +173,6 @@ private:
     Display* display = nullptr;
 };
 
-int CatcherColumn(const std::array<int, 180>& well)
-{
-    for (int column = 1; column <= 10; ++column)
-        if (well[static_cast<std::size_t>(column + 12 * 13)] == catcherSprite) return column;
-    return -1;
-}
-
-// The lowest ball in the well as (column, row), or (-1, -1).
-std::pair<int, int> LowestBall(const std::array<int, 180>& well)
-{
-    for (int row = 12; row >= 0; --row)
-        for (int column = 1; column <= 10; ++column) {
-            const int sprite = well[static_cast<std::size_t>(column + 12 * row)];
-            if (sprite >= 1 && sprite <= 3) return {column, row};
-        }
-    return {-1, -1};
-}
-
 class Shooter {
 public:
     Shooter(std::string game, std::string data, std::string output)
@@ -241,7 +213,8 @@ private:
         if (!WaitFor(
                 [&] {
                     const auto well = player.ReadWell(main);
-                    return std::count(well.begin(), well.end(), pegSprite) == 25 && CatcherColumn(well) > 0;
+                    return std::count(well.begin(), well.end(), PlayerView::pegSprite) == 25 &&
+                           PlayerView::CatcherColumn(well) > 0;
                 },
                 20s))
             return "starting a game";
@@ -262,8 +235,8 @@ private:
             [&] {
                 if ((nameDialog = player.FindWindow("Top Ten")) != 0) return true;
                 const auto well = player.ReadWell(main);
-                const int catcher = CatcherColumn(well);
-                const auto [ball, row] = LowestBall(well);
+                const int catcher = PlayerView::CatcherColumn(well);
+                const auto [ball, row] = PlayerView::LowestBall(well);
                 if (catcher < 0 || ball < 0) {
                     hold(0);
                     return false;
@@ -283,7 +256,13 @@ private:
         if (!photographed) return "photographing a game in play";
         if (!over) return "waiting for the game to end";
 
-        // The name goes in letter by letter; the picture is taken once the box shows it.
+        // The name goes in letter by letter; the picture is taken once the box shows it. The dialog
+        // takes the keyboard when it first paints, so the letters wait for its OK button.
+        auto okShown = [&] {
+            const auto pixels = player.Pixels(nameDialog, 85 + 6, 80 + 4, 68, 20);
+            return std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) != pixels.end();
+        };
+        if (!WaitFor(okShown, 20s)) return "waiting for the Top Ten dialog";
         player.MovePointer(nameDialog, 125, 55);
         const auto dialogPlace = player.Geometry(nameDialog);
         const Area nameBox{dialogPlace[0] + 62, dialogPlace[1] + 45, 125, 20};

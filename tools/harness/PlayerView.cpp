@@ -1,17 +1,32 @@
-#include "tests/e2e/PlayerView.h"
+#include "tools/harness/PlayerView.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <fstream>
-#include <functional>
-#include <thread>
 #include <iterator>
 
-PlayerView::PlayerView(const std::string& sheetPath)
+#include "tools/harness/Poll.h"
+
+int PlayerView::CatcherColumn(const Well& well)
 {
-    display = XOpenDisplay(nullptr);
+    for (int column = 1; column <= 10; ++column)
+        if (well[static_cast<std::size_t>(column + 12 * catcherRow)] == catcherSprite) return column;
+    return -1;
+}
+
+std::pair<int, int> PlayerView::LowestBall(const Well& well)
+{
+    for (int row = catcherRow - 1; row >= 0; --row)
+        for (int column = 1; column <= 10; ++column)
+            if (IsBall(well[static_cast<std::size_t>(column + 12 * row)])) return {column, row};
+    return {-1, -1};
+}
+
+PlayerView::PlayerView(const std::string& sheetPath, const std::string& displayName)
+{
+    display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
     std::ifstream in(sheetPath, std::ios::binary);
     sheet.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -58,9 +73,9 @@ std::array<int, 4> PlayerView::Geometry(Window window)
     return {x, y, attributes.width, attributes.height};
 }
 
-std::array<int, 180> PlayerView::ReadWell(Window game)
+PlayerView::Well PlayerView::ReadWell(Window game)
 {
-    std::array<int, 180> well;
+    Well well;
     well.fill(-1);
     constexpr int cell = 27, left = 175, top = 117, sheetWidth = 378;
     if (sheet.size() < static_cast<std::size_t>(sheetWidth * cell * 3)) return well;
@@ -82,6 +97,18 @@ std::array<int, 180> PlayerView::ReadWell(Window game)
     }
     XDestroyImage(image);
     return well;
+}
+
+std::vector<unsigned long> PlayerView::Pixels(Window window, int x, int y, int width, int height)
+{
+    std::vector<unsigned long> values;
+    XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    if (!image) return values;
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) values.push_back(XGetPixel(image, column, row));
+    XDestroyImage(image);
+    return values;
 }
 
 void PlayerView::MovePointer(Window window, int x, int y)
@@ -113,22 +140,16 @@ void PlayerView::Type(unsigned long keysym, bool shifted)
     if (shifted) Key(XK_Shift_L, false);
 }
 
-namespace {
-
-Window Poll(const std::function<Window()>& find, std::chrono::milliseconds deadline)
+Window PlayerView::WaitForWindow(const std::string& namePrefix, std::chrono::milliseconds deadline)
 {
-    const auto end = std::chrono::steady_clock::now() + deadline;
     Window found = 0;
-    while ((found = find()) == 0 && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitFor([&] { return (found = FindWindow(namePrefix)) != 0; }, deadline);
     return found;
 }
 
-}  // namespace
-
 Window PlayerView::WaitForMainWindow(std::chrono::milliseconds deadline)
 {
-    return Poll([this] { return FindWindow("Korvanta - "); }, deadline);
+    return WaitForWindow("Korvanta - ", deadline);
 }
 
 bool PlayerView::QuitGame(std::chrono::milliseconds deadline)
@@ -136,7 +157,7 @@ bool PlayerView::QuitGame(std::chrono::milliseconds deadline)
     const Window main = WaitForMainWindow(deadline);
     if (!main) return false;
     Click(main, 572 + 50, 177 + 14);
-    const Window box = Poll([this] { return FindWindow("Exit"); }, deadline);
+    const Window box = WaitForWindow("Exit", deadline);
     if (!box) return false;
     Click(box, 130 + 55, 110 + 14);
     return true;

@@ -7,11 +7,22 @@
 #include <array>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 class PlayerView {
 public:
-    explicit PlayerView(const std::string& sheetPath);
+    // Cells of the well as ReadWell gives them: column + 12 * row.
+    using Well = std::array<int, 180>;
+    static constexpr int catcherRow = 13, catcherSprite = 6, pegSprite = 5;
+    static bool IsBall(int sprite) { return sprite >= 1 && sprite <= 3; }
+    // The column the catcher shows in, or -1.
+    static int CatcherColumn(const Well& well);
+    // The lowest ball above the catcher's row as (column, row), or (-1, -1).
+    static std::pair<int, int> LowestBall(const Well& well);
+
+    // On the display of DISPLAY unless another is named.
+    explicit PlayerView(const std::string& sheetPath, const std::string& displayName = "");
     ~PlayerView();
     PlayerView(const PlayerView&) = delete;
     PlayerView& operator=(const PlayerView&) = delete;
@@ -20,7 +31,9 @@ public:
     // The top-level window whose name starts with the text, or 0.
     Window FindWindow(const std::string& namePrefix);
     // The sprite each well cell shows (column + 12 * row), -1 where no sprite matches exactly.
-    std::array<int, 180> ReadWell(Window game);
+    Well ReadWell(Window game);
+    // The pixels of an area of the window, row by row; empty when it cannot be read.
+    std::vector<unsigned long> Pixels(Window window, int x, int y, int width, int height);
     std::string WindowName(Window window);
     // Size and position of a window inside its border, relative to the root.
     std::array<int, 4> Geometry(Window window);
@@ -31,6 +44,8 @@ public:
     void Type(unsigned long keysym, bool shifted = false);
     // Ends the game as a player does: EXIT, then YES in the box. False when a window never came.
     bool QuitGame(std::chrono::milliseconds deadline);
+    // The first window whose name starts with the text once it is shown, or 0 after the deadline.
+    Window WaitForWindow(const std::string& namePrefix, std::chrono::milliseconds deadline);
     // The game's main window once it is shown, or 0 after the deadline.
     Window WaitForMainWindow(std::chrono::milliseconds deadline);
 

@@ -1,0 +1,173 @@
+#include "tests/support/Player.h"
+
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "tools/harness/Poll.h"
+
+namespace {
+
+using Well = PlayerView::Well;
+constexpr int catcherRow = PlayerView::catcherRow;
+
+int At(const Well& well, int column, int row) { return well[static_cast<std::size_t>(column + 12 * row)]; }
+
+// Centres of the main window's buttons and of the parts of the dialogs that the cases press.
+constexpr int buttonX = 572 + 50;
+constexpr int startY = 117 + 14, infoY = 147 + 14;
+
+// A picture of one colour is an area between the clearing and the drawing of its text.
+std::vector<unsigned long> Drawn(std::vector<unsigned long> pixels)
+{
+    if (std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) == pixels.end()) pixels.clear();
+    return pixels;
+}
+
+}  // namespace
+
+Player::Player(const std::string& sheetPath, bool readWell) : view(sheetPath)
+{
+    // The game cuts its sprites from the first bytes of the sheet, and cannot use a shorter one.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(sheetPath, error);
+    wellReadable = readWell && !error && size >= 378 * 27 * 3;
+}
+
+std::vector<unsigned long> Player::Caption() { return Drawn(view.Pixels(main, 572 + 6, 117 + 4, 88, 20)); }
+
+std::vector<unsigned long> Player::Score()
+{
+    const auto place = view.Geometry(main);
+    return Drawn(view.Pixels(main, place[2] - 228 + 3, place[3] - 90 + 3, 194, 22));
+}
+
+Window Player::WaitForTitleScreen(std::chrono::milliseconds deadline)
+{
+    if (!view.Connected() || !(main = view.WaitForMainWindow(deadline))) return 0;
+    // The title screen draws the word mark and a ball of each colour in the well; where the well
+    // cannot be read, the drawn START caption shows that the game has painted.
+    const bool shown = WaitFor(
+        [&] { return wellReadable ? At(view.ReadWell(main), 8, 10) == 4 : !(startCaption = Caption()).empty(); },
+        deadline);
+    return shown ? main : 0;
+}
+
+bool Player::StartGame(std::chrono::milliseconds deadline)
+{
+    if (!main) return false;
+    // Without a font the game draws no caption at all; then the well alone tells.
+    if (startCaption.empty()) startCaption = Caption();
+    // A press while the caption does not read START (the game still ending the last one, say)
+    // would be lost or taken as CANCEL.
+    if (!WaitFor([&] { return Caption() == startCaption; }, deadline)) return false;
+    view.Click(main, buttonX, startY);
+    // Without a window manager the keys go where the pointer is.
+    view.MovePointer(main, 400, 300);
+    // Taken once the caption has turned to CANCEL and a new well shows the pegs and the catcher,
+    // with no ball left on the catcher's row.
+    return WaitFor(
+        [&] {
+            const auto caption = Caption();
+            if (!startCaption.empty() && (caption.empty() || caption == startCaption)) return false;
+            scoreAtStart = Score();
+            if (!wellReadable) return true;
+            const auto well = view.ReadWell(main);
+            for (int column = 1; column <= 10; ++column)
+                if (PlayerView::IsBall(At(well, column, catcherRow))) return false;
+            return std::count(well.begin(), well.end(), PlayerView::pegSprite) == 25 &&
+                   PlayerView::CatcherColumn(well) >= 1;
+        },
+        deadline);
+}
+
+int Player::CatcherAt() { return main ? PlayerView::CatcherColumn(view.ReadWell(main)) : -1; }
+
+bool Player::BallsAreFalling(std::chrono::milliseconds deadline)
+{
+    int firstRow = -1;
+    return WaitFor(
+        [&] {
+            const auto [column, row] = PlayerView::LowestBall(view.ReadWell(main));
+            if (column < 0) return false;
+            if (firstRow < 0) firstRow = row;
+            return row > firstRow;
+        },
+        deadline);
+}
+
+void Player::Hold(unsigned long keysym)
+{
+    if (held == keysym) return;
+    if (held) view.Key(held, false);
+    if (keysym) view.Key(keysym, true);
+    held = keysym;
+}
+
+bool Player::CatchOneThenMiss(std::chrono::milliseconds deadline)
+{
+    bool caught = false, started = true;
+    const bool dialog = WaitFor(
+        [&] {
+            if (view.FindWindow("Top Ten")) return true;
+            // The score changes only with a catch; a label between clearing and text tells nothing.
+            const auto score = Score();
+            caught = caught || (!score.empty() && score != scoreAtStart);
+            const auto well = view.ReadWell(main);
+            bool missed = false;
+            for (int column = 1; column <= 10; ++column) missed = missed || PlayerView::IsBall(At(well, column, catcherRow));
+            if (missed && !caught) {
+                // A game that scored nothing asks no name: the player starts another.
+                Hold(0);
+                return !(started = StartGame(deadline));
+            }
+            const int catcher = PlayerView::CatcherColumn(well);
+            const auto [column, row] = PlayerView::LowestBall(well);
+            if (catcher < 0 || column < 0) {
+                Hold(0);
+                return false;
+            }
+            const int target = caught ? (column <= 5 ? 10 : 1) : column;
+            Hold(catcher < target ? XK_Right : catcher > target ? XK_Left : 0);
+            return false;
+        },
+        deadline);
+    Hold(0);
+    return dialog && started;
+}
+
+bool Player::EnterName(const std::string& name, std::chrono::milliseconds deadline)
+{
+    const Window dialog = view.Connected() ? view.FindWindow("Top Ten") : 0;
+    // Keys go to the window that has the focus, which the dialog takes when it first paints:
+    // letters typed before its OK button shows would reach the disabled main window and be lost.
+    if (!dialog || !WaitFor([&] { return !Drawn(view.Pixels(dialog, 85 + 6, 80 + 4, 68, 20)).empty(); }, deadline))
+        return false;
+    view.MovePointer(dialog, 125, 55);
+    for (const char letter : name)
+        view.Type(XStringToKeysym(std::string(1, static_cast<char>(std::tolower(letter))).c_str()), true);
+    view.Type(XK_Return);
+    return WaitFor([&] { return view.FindWindow("Top Ten") == 0; }, deadline);
+}
+
+bool Player::VisitAboutAndLinks(std::chrono::milliseconds deadline)
+{
+    if (!main) return false;
+    view.Click(main, buttonX, infoY);
+    const Window about = view.WaitForWindow("Info...", deadline);
+    if (!about) return false;
+    // The web address and the mail address, then OK.
+    view.Click(about, 163 + 45 + 20, 68 + 6);
+    view.Click(about, 163 + 255 + 20, 68 + 6);
+    view.Click(about, 359 + 40, 173 + 14);
+    return WaitFor([&] { return view.FindWindow("Info...") == 0; }, deadline);
+}
+
+bool Player::Quit(std::chrono::milliseconds deadline)
+{
+    if (!view.Connected()) return false;
+    Hold(0);
+    return view.QuitGame(deadline);
+}
