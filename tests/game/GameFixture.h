@@ -15,6 +15,7 @@
 
 #include "game/FormMain.h"
 #include "joystick/JoystickRecord.h"
+#include "tests/game/LoadedDice.h"
 #include "tests/support/TempFolder.h"
 #include "toolkit/DisplayConnection.h"
 #include "toolkit/EventLoop.h"
@@ -31,14 +32,7 @@ protected:
         PrepareFolder();
         ResetRegistry();
         connection = std::make_unique<DisplayConnection>("test");
-        WellSeams seams{[this] { return Stamp(); }, [this](int low, int high) {
-                            if (dice.empty()) return low;
-                            const int value = dice.front();
-                            dice.pop_front();
-                            EXPECT_GE(value, low);
-                            EXPECT_LE(value, high);
-                            return value;
-                        }};
+        WellSeams seams{[this] { return Stamp(); }, LoadedDice(dice)};
         start = DateTime::Now();
         game = std::make_unique<FormMain>(connection.get(), "Korvanta test", std::move(seams));
         WaitUntilViewable();

@@ -16,6 +16,7 @@
 #include "game/Steering.h"
 #include "game/Well.h"
 #include "joystick/JoystickRecord.h"
+#include "tests/game/LoadedDice.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -124,14 +125,7 @@ protected:
     void NewWell()
     {
         view.Forget();
-        well = std::make_unique<Well>(view, WellSeams{[this] { return Stamp(); }, [this](int low, int high) {
-                                                          if (dice.empty()) return low;
-                                                          const int value = dice.front();
-                                                          dice.pop_front();
-                                                          EXPECT_GE(value, low);
-                                                          EXPECT_LE(value, high);
-                                                          return value;
-                                                      }});
+        well = std::make_unique<Well>(view, WellSeams{[this] { return Stamp(); }, LoadedDice(dice)});
         view.well = well.get();
     }
 
