@@ -80,18 +80,7 @@ bool Program::Running()
 
 std::optional<int> Program::Wait(std::chrono::milliseconds deadline)
 {
-    std::optional<int> ending;
-    WaitFor(
-        [&] {
-            int status = 0;
-            if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
-                pid = -1;
-                ending = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            return pid <= 0;
-        },
-        deadline, std::chrono::milliseconds(5));
-    return ending;
+    return WaitForExit(pid, deadline);
 }
 
 void Program::Stop()

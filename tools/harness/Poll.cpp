@@ -1,5 +1,7 @@
 #include "tools/harness/Poll.h"
 
+#include <sys/wait.h>
+
 #include <thread>
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds deadline,
@@ -11,4 +13,20 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds d
         std::this_thread::sleep_for(step);
     }
     return condition();
+}
+
+std::optional<int> WaitForExit(pid_t& pid, std::chrono::milliseconds deadline)
+{
+    std::optional<int> ending;
+    WaitFor(
+        [&] {
+            int status = 0;
+            if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                ending = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            return pid <= 0;
+        },
+        deadline, std::chrono::milliseconds(5));
+    return ending;
 }
