@@ -38,6 +38,22 @@ Player::Player(const std::string& sheetPath, bool readWell) : view(sheetPath)
 
 std::vector<unsigned long> Player::Caption() { return Drawn(view.Pixels(main, 572 + 6, 117 + 4, 88, 20)); }
 
+bool Player::TakeStartCaption(std::chrono::milliseconds deadline)
+{
+    // A read may fall between the button's clearing and its text, and such a picture never comes
+    // back; a caption that reads the same at the next poll is the finished one.
+    std::vector<unsigned long> last;
+    return WaitFor(
+        [&] {
+            std::vector<unsigned long> now = Caption();
+            const bool settled = !now.empty() && now == last;
+            last = std::move(now);
+            if (settled) startCaption = last;
+            return settled;
+        },
+        deadline);
+}
+
 std::vector<unsigned long> Player::Score()
 {
     const auto place = view.Geometry(main);
@@ -49,9 +65,8 @@ Window Player::WaitForTitleScreen(std::chrono::milliseconds deadline)
     if (!view.Connected() || !(main = view.WaitForMainWindow(deadline))) return 0;
     // The title screen draws the word mark and a ball of each colour in the well; where the well
     // cannot be read, the drawn START caption shows that the game has painted.
-    const bool shown = WaitFor(
-        [&] { return wellReadable ? At(view.ReadWell(main), 8, 10) == 4 : !(startCaption = Caption()).empty(); },
-        deadline);
+    const bool shown = wellReadable ? WaitFor([&] { return At(view.ReadWell(main), 8, 10) == 4; }, deadline)
+                                    : TakeStartCaption(deadline);
     return shown ? main : 0;
 }
 
@@ -59,7 +74,7 @@ bool Player::StartGame(std::chrono::milliseconds deadline)
 {
     if (!main) return false;
     // Without a font the game draws no caption at all; then the well alone tells.
-    if (startCaption.empty()) startCaption = Caption();
+    if (startCaption.empty()) TakeStartCaption(std::chrono::seconds(1));
     // A press while the caption does not read START (the game still ending the last one, say)
     // would be lost or taken as CANCEL.
     if (!WaitFor([&] { return Caption() == startCaption; }, deadline)) return false;

@@ -48,6 +48,8 @@ private:
     // What the START button's caption (START, CANCEL) and the score label show, inside the lines
     // that their frames and the focus draw; empty while the area is blank.
     std::vector<unsigned long> Caption();
+    // Takes the START caption once it is drawn in full; false while it is not.
+    bool TakeStartCaption(std::chrono::milliseconds deadline);
     std::vector<unsigned long> Score();
 
     PlayerView view;
