@@ -165,9 +165,8 @@ void FormMain::BuildWidgets()
     LoadJoystickConfig();
     keys.SetClearOnPress(true);
     gameTimer = std::make_unique<Timer>(this, gameTimerInterval);
-    gameTimer->SetOnTimer([](Timer& timer) {
-        if (auto* form = dynamic_cast<FormMain*>(timer.GetParent())) form->Tick();
-    });
+    // The form owns its timer, so the timer never outlives it.
+    gameTimer->SetOnTimer([this](Timer&) { Tick(); });
 }
 
 void FormMain::BuildWell()

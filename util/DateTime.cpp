@@ -14,8 +14,16 @@ void DateTime::SetCurrentMillisecond(int millisecond) { millisecondCounter = mil
 
 DateTime DateTime::Now()
 {
-    DateTime now;
-    now.FillFrom(std::time(nullptr));
+    // The game asks at every tick of its timer, and the calendar fields change once a second:
+    // the zone conversion is done once for each second.
+    static std::time_t lastMoment = -1;
+    static DateTime lastNow;
+    const std::time_t moment = std::time(nullptr);
+    if (moment != lastMoment) {
+        lastNow.FillFrom(moment);
+        lastMoment = moment;
+    }
+    DateTime now = lastNow;
     now.millisecond = millisecondCounter;
     return now;
 }
