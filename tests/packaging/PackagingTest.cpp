@@ -105,21 +105,7 @@ public:
     Launch& operator=(const Launch&) = delete;
 
     pid_t Pid() const { return pid; }
-    std::optional<int> Wait(std::chrono::milliseconds deadline)
-    {
-        std::optional<int> status;
-        WaitFor(
-            [&] {
-                int raw = 0;
-                if (pid > 0 && waitpid(pid, &raw, WNOHANG) == pid) {
-                    pid = -1;
-                    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-                }
-                return status.has_value();
-            },
-            deadline);
-        return status;
-    }
+    std::optional<int> Wait(std::chrono::milliseconds deadline) { return WaitForExit(pid, deadline); }
 
 private:
     pid_t pid = -1;
