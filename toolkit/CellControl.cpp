@@ -107,7 +107,8 @@ void CellControl::Paint()
     const Colour foreground = highlighted ? highlightTextColor : textColor;
 
     // On white the light half of the sunken frame would vanish, so it is drawn black too.
-    if (bordered) DrawBevel(context, left, top, right, bottom, 0x000000, background == 0xFFFFFF ? 0x000000 : 0xFFFFFF);
+    const Colour lightEdge = background == 0xFFFFFF ? 0x000000 : 0xFFFFFF;
+    if (bordered) DrawBevel(context, left, top, right, bottom, 0x000000, lightEdge);
     context.DrawText(boxX, boxY, boxW, boxH, text, foreground, background, textAlign);
     if (showMarker)
         context.DrawText(boxRight - lineHeight, boxBottom - lineHeight - 4, lineHeight, lineHeight, "*", foreground,

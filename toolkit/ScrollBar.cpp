@@ -63,7 +63,10 @@ int ScrollBar::CurrentPage() const
 }
 
 // A new size is painted over the old one; a new place erases the old one first.
-void ScrollBar::SetSize(int newWidth, int newHeight) { Relocate(Relocation::paintedInPlace, x, y, newWidth, newHeight); }
+void ScrollBar::SetSize(int newWidth, int newHeight)
+{
+    Relocate(Relocation::paintedInPlace, x, y, newWidth, newHeight);
+}
 
 void ScrollBar::Hide()
 {
