@@ -84,11 +84,6 @@ void MyImage::Paint()
         context.PutImage(origin.x, origin.y, width, height, image);
     else
         context.FillRectangle(origin.x, origin.y, width, height, 0, 0, EraseColour());
-    if (sunkenBorder) {
-        const int right = origin.x + width - 1, bottom = origin.y + height - 1;
-        context.DrawLine(origin.x, origin.y, right, origin.y, DrawContext::solid, 0x000000);
-        context.DrawLine(origin.x, bottom, origin.x, origin.y, DrawContext::solid, 0x000000);
-        context.DrawLine(right, origin.y, right, bottom, DrawContext::solid, 0xFFFFFF);
-        context.DrawLine(origin.x, bottom, right, bottom, DrawContext::solid, 0xFFFFFF);
-    }
+    if (sunkenBorder)
+        DrawBevel(context, origin.x, origin.y, origin.x + width - 1, origin.y + height - 1, 0x000000, 0xFFFFFF);
 }

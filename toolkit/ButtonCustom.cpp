@@ -11,11 +11,6 @@ namespace {
 
 constexpr char carriageReturn = 13;
 
-void FlushDisplay(const Form* form)
-{
-    if (Display* display = form ? form->GetXDisplay() : nullptr) XFlush(display);
-}
-
 }  // namespace
 
 ButtonCustom::ButtonCustom(GUIElement* form, const std::string& caption) : Child(form)
@@ -26,55 +21,15 @@ ButtonCustom::ButtonCustom(GUIElement* form, const std::string& caption) : Child
     width = 80;
     height = 30;
     text = caption;
+    relocation = Relocation::hiddenAndShown;
 }
 
-void ButtonCustom::Create()
-{
-    if (created) return;
-    MarkCreated();
-}
-
-void ButtonCustom::SetText(const std::string& value)
-{
-    text = value;
-    if (created) Paint();
-}
-
-void ButtonCustom::SetSize(int newWidth, int newHeight) { ResizeRedrawn(newWidth, newHeight); }
-
-void ButtonCustom::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
-
-void ButtonCustom::Show()
-{
-    Child::Show();
-    Paint();
-}
-
-void ButtonCustom::ShowWindow()
-{
-    Child::ShowWindow();
-    Paint();
-}
-
-void ButtonCustom::Hide()
-{
-    if (!created) return;
-    {
-        const Point origin = ToFormCoordinates(x, y);
-        // One more in each direction than the box: the frame's right and bottom lines lie on the
-        // box's last column and row, and must go too.
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
-    }
-    Child::Hide();
-    created = false;
-}
+void ButtonCustom::SetText(const std::string& value) { SetAndPaint(text, value); }
 
 void ButtonCustom::SetPressed(bool value)
 {
     pressed = value;
-    Paint();
-    // The pressed look has to reach the screen before a command that may take a while.
-    FlushDisplay(GetForm());
+    PaintAtOnce();
 }
 
 void ButtonCustom::MouseDown(Point point)
@@ -109,48 +64,13 @@ bool ButtonCustom::KeyChar(char character)
     return Child::KeyChar(character);
 }
 
-void ButtonCustom::GotFocus()
-{
-    if (Survives([&] { Child::GotFocus(); })) Paint();
-}
+void ButtonCustom::SetTextColor(Colour colour) { SetAndPaint(textColor, colour); }
 
-void ButtonCustom::LostFocus()
-{
-    if (!Survives([&] { Child::LostFocus(); })) return;
-    // Losing the focus lets the button up without running its command.
-    pressed = false;
-    Paint();
-}
+void ButtonCustom::SetHideContent(bool value) { SetAndPaint(hideContent, value); }
 
-void ButtonCustom::SetEnabledAndPaint(bool value)
-{
-    enabled = value;
-    if (created) Paint();
-}
+void ButtonCustom::SetImage(_XImage* value) { SetAndPaint(image, value); }
 
-void ButtonCustom::SetTextColor(Colour colour)
-{
-    textColor = colour;
-    if (created) Paint();
-}
-
-void ButtonCustom::SetHideContent(bool value)
-{
-    hideContent = value;
-    if (created) Paint();
-}
-
-void ButtonCustom::SetImage(_XImage* value)
-{
-    image = value;
-    if (created) Paint();
-}
-
-void ButtonCustom::SetDisabledImage(_XImage* value)
-{
-    disabledImage = value;
-    if (created) Paint();
-}
+void ButtonCustom::SetDisabledImage(_XImage* value) { SetAndPaint(disabledImage, value); }
 
 void ButtonCustom::Paint()
 {
@@ -163,18 +83,8 @@ void ButtonCustom::Paint()
 
     const Colour light = pressed ? 0x000000 : 0xFFFFFF;
     const Colour dark = pressed ? 0xFFFFFF : 0x000000;
-    context.DrawLine(left, top, right, top, DrawContext::solid, light);
-    context.DrawLine(left, bottom, left, top, DrawContext::solid, light);
-    context.DrawLine(right, top, right, bottom, DrawContext::solid, dark);
-    context.DrawLine(left, bottom, right, bottom, DrawContext::solid, dark);
-
-    if (focused && enabled && !pressed) {
-        const int dash = DrawContext::onOffDash;
-        context.DrawLine(left + 4, top + 3, right - 4, top + 3, dash, textColor);
-        context.DrawLine(left + 4, bottom - 3, left + 4, top + 2, dash, textColor);
-        context.DrawLine(right - 4, top + 3, right - 4, bottom - 2, dash, textColor);
-        context.DrawLine(left + 4, bottom - 3, right - 4, bottom - 3, dash, textColor);
-    }
+    DrawBevel(context, left, top, right, bottom, light, dark);
+    if (focused && enabled && !pressed) DrawFocusFrame(context, left + 4, top + 3, right - 4, bottom - 3, textColor);
     if (hideContent) return;
 
     const Colour captionColour = enabled ? textColor : disabledTextColour;

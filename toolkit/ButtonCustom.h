@@ -13,22 +13,13 @@ class ButtonCustom : public Child, public CommandElement {
 public:
     ButtonCustom(GUIElement* form, const std::string& caption);
 
-    void SetSize(int newWidth, int newHeight) override;
-    void SetPosition(int newX, int newY) override;
-    void Show() override;
-    void ShowWindow() override;
-    void Hide() override;
     void SetText(const std::string& value) override;
     void Click(Point point) override;
     void MouseDown(Point point) override;
     void KeyDown(unsigned long keysym) override;
     bool KeyChar(char character) override;
     void Paint() override;
-    void GotFocus() override;
-    void LostFocus() override;
-    void Create() override;
 
-    virtual void SetEnabledAndPaint(bool value);
     virtual void SetTextColor(Colour colour);
 
     void SetHideContent(bool value);
@@ -40,6 +31,10 @@ public:
 
     // The caption colour of a disabled button.
     static constexpr Colour disabledTextColour = 0x9B9B9B;
+
+protected:
+    // Losing the focus lets the button up without running its command.
+    void LetGo() override { pressed = false; }
 
 private:
     void SetPressed(bool value);

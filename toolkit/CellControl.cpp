@@ -80,30 +80,11 @@ void CellControl::ApplyBackColor()
     Paint();
 }
 
-void CellControl::Show()
+void CellControl::Erase()
 {
-    Child::Show();
-    Paint();
-}
-
-void CellControl::ShowWindow()
-{
-    Child::ShowWindow();
-    Paint();
-}
-
-void CellControl::Hide()
-{
-    if (!created) return;
-    {
-        const Form* form = GetForm();
-        const Colour formColour = form ? form->GetBackColor() : noColour;
-        const Point origin = ToFormCoordinates(x, y);
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0,
-                                             formColour != noColour ? formColour : defaultBackColour);
-    }
-    Child::Hide();
-    created = false;
+    const Form* form = GetForm();
+    const Colour formColour = form ? form->GetBackColor() : noColour;
+    EraseBox(1, formColour != noColour ? formColour : defaultBackColour);
 }
 
 void CellControl::Paint()
@@ -125,14 +106,9 @@ void CellControl::Paint()
     if (highlighted) background = highlightBackColor;
     const Colour foreground = highlighted ? highlightTextColor : textColor;
 
-    if (bordered) {
-        // On white the light half of the sunken frame would vanish, so it is drawn black too.
-        const Colour lightEdge = background == 0xFFFFFF ? 0x000000 : 0xFFFFFF;
-        context.DrawLine(left, top, right, top, DrawContext::solid, 0x000000);
-        context.DrawLine(left, bottom, left, top, DrawContext::solid, 0x000000);
-        context.DrawLine(right, top, right, bottom, DrawContext::solid, lightEdge);
-        context.DrawLine(left, bottom, right, bottom, DrawContext::solid, lightEdge);
-    }
+    // On white the light half of the sunken frame would vanish, so it is drawn black too.
+    const Colour lightEdge = background == 0xFFFFFF ? 0x000000 : 0xFFFFFF;
+    if (bordered) DrawBevel(context, left, top, right, bottom, 0x000000, lightEdge);
     context.DrawText(boxX, boxY, boxW, boxH, text, foreground, background, textAlign);
     if (showMarker)
         context.DrawText(boxRight - lineHeight, boxBottom - lineHeight - 4, lineHeight, lineHeight, "*", foreground,

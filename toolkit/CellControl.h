@@ -14,9 +14,6 @@ public:
 
     void Create() override;
     void SetText(const std::string& value) override;
-    void Show() override;
-    void ShowWindow() override;
-    void Hide() override;
     void Paint() override;
 
     void SetTextAlign(int align);
@@ -49,6 +46,10 @@ public:
     int GetFontSize() const { return fontSize; }
     void SetExtra(const std::string& value) { extra = value; }
     const std::string& GetExtra() const { return extra; }
+
+protected:
+    // A hidden cell leaves the form's background, whatever its parent's.
+    void Erase() override;
 
 private:
     // Stores a new value; a change marks the cell modified and repaints it.

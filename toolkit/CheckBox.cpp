@@ -17,11 +17,6 @@ constexpr int boxSide = 20;
 // white is the enabled look, grey the disabled one.
 constexpr int pictureFor[4] = {1, 0, 3, 2};
 
-void FlushDisplay(const Form* form)
-{
-    if (form && form->GetXDisplay()) XFlush(form->GetXDisplay());
-}
-
 }  // namespace
 
 CheckBox::CheckBox(GUIElement* parentElement, const std::string& caption) : Child(parentElement)
@@ -30,55 +25,16 @@ CheckBox::CheckBox(GUIElement* parentElement, const std::string& caption) : Chil
     typeName = "checkbox";
     width = 80;
     height = 30;
-    tabStop = true;
     painted = true;
-    focused = false;
+    relocation = Relocation::paintedInPlace;
 }
 
-void CheckBox::SetSize(int newWidth, int newHeight)
-{
-    width = newWidth;
-    height = newHeight;
-    Paint();
-}
+void CheckBox::SetText(const std::string& caption) { SetAndPaint(text, caption); }
 
-void CheckBox::SetPosition(int newX, int newY)
-{
-    x = newX;
-    y = newY;
-    Paint();
-}
-
-void CheckBox::Show()
-{
-    if (!created) Create();
-    visible = true;
-    Paint();
-}
-
-void CheckBox::ShowWindow() { CheckBox::Show(); }
-
-void CheckBox::Hide()
-{
-    if (!created) return;
-    const Point origin = ToFormCoordinates(x, y);
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
-    visible = false;
-    created = false;
-}
-
-void CheckBox::SetText(const std::string& caption)
-{
-    text = caption;
-    Paint();
-}
-
-// The new state is on the screen before the command runs, which may take a while.
 void CheckBox::Toggle()
 {
     checked = !checked;
-    Paint();
-    FlushDisplay(GetForm());
+    PaintAtOnce();
     RunCommand(*this);
 }
 
@@ -98,35 +54,9 @@ bool CheckBox::KeyChar(char character)
     return GUIElement::KeyChar(character);
 }
 
-void CheckBox::GotFocus()
-{
-    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
-}
+void CheckBox::SetTextColor(Colour colour) { SetAndPaint(textColor, colour); }
 
-void CheckBox::LostFocus()
-{
-    if (Survives([&] { GUIElement::LostFocus(); })) Paint();
-}
-
-void CheckBox::Create() { MarkCreated(); }
-
-void CheckBox::SetEnabledAndPaint(bool on)
-{
-    enabled = on;
-    Paint();
-}
-
-void CheckBox::SetTextColor(Colour colour)
-{
-    textColor = colour;
-    Paint();
-}
-
-void CheckBox::SetChecked(bool state)
-{
-    checked = state;
-    Paint();
-}
+void CheckBox::SetChecked(bool state) { SetAndPaint(checked, state); }
 
 void CheckBox::MakeImages()
 {
@@ -156,11 +86,5 @@ void CheckBox::Paint()
     // it inside the box, where Hide can erase it.
     context.DrawText(left + 26, top + 1, width - 30, height - 1, text, enabled ? textColor : disabledColour, background, 0);
 
-    if (focused && enabled) {
-        const int l = left + 23, r = left + width - 8;
-        context.DrawLine(l, top + 2, r, top + 2, DrawContext::onOffDash, textColor);
-        context.DrawLine(l, top + height - 1, l, top + 1, DrawContext::onOffDash, textColor);
-        context.DrawLine(r, top + 2, r, top + height, DrawContext::onOffDash, textColor);
-        context.DrawLine(l, top + height - 1, r, top + height - 1, DrawContext::onOffDash, textColor);
-    }
+    if (focused && enabled) DrawFocusFrame(context, left + 23, top + 2, left + width - 8, top + height - 1, textColor);
 }

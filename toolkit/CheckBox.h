@@ -12,21 +12,12 @@ class CheckBox : public Child, public CommandElement {
 public:
     CheckBox(GUIElement* parentElement, const std::string& caption);
 
-    void SetSize(int newWidth, int newHeight) override;
-    void SetPosition(int newX, int newY) override;
-    void Show() override;
-    void ShowWindow() override;
-    void Hide() override;
     void SetText(const std::string& caption) override;
     void Click(Point point) override;
     void MouseDown(Point point) override;
     void KeyDown(unsigned long keysym) override;
     bool KeyChar(char character) override;
     void Paint() override;
-    void GotFocus() override;
-    void LostFocus() override;
-    void Create() override;
-    virtual void SetEnabledAndPaint(bool on);
     virtual void SetTextColor(Colour colour);
 
     void SetChecked(bool state);

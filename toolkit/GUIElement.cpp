@@ -204,17 +204,9 @@ void GUIElement::UpdateBackColor()
     if (created) NativeBackColor();
 }
 
-void GUIElement::SetFlagA(bool value)
-{
-    flagA = value;
-    if (value) flagB = false;
-}
+void GUIElement::SetFlagA(bool value) { SetOneOfTwo(flagA, flagB, value); }
 
-void GUIElement::SetFlagB(bool value)
-{
-    flagB = value;
-    if (value) flagA = false;
-}
+void GUIElement::SetFlagB(bool value) { SetOneOfTwo(flagB, flagA, value); }
 
 void GUIElement::AssignId()
 {

@@ -140,6 +140,13 @@ protected:
         if (onChange) onChange(*this);
     }
 
+    // Sets one of two settings that exclude each other: setting it on turns the other off.
+    static void SetOneOfTwo(bool& chosen, bool& other, bool on)
+    {
+        chosen = on;
+        if (on) other = false;
+    }
+
     virtual void NativeMove() {}
     virtual void NativeResize() {}
     virtual void NativeBackColor() {}

@@ -21,11 +21,6 @@ constexpr int pictureSide = 20;
 // white is the enabled look, grey the disabled one.
 constexpr int pictureFor[4] = {1, 0, 3, 2};
 
-void FlushDisplay(const Form* form)
-{
-    if (form && form->GetXDisplay()) XFlush(form->GetXDisplay());
-}
-
 }  // namespace
 
 OptionBox::OptionBox(GUIElement* parentElement) : Child(parentElement)
@@ -33,49 +28,14 @@ OptionBox::OptionBox(GUIElement* parentElement) : Child(parentElement)
     typeName = "optionbox";
     width = 80;
     height = 30;
-    tabStop = true;
     painted = true;
-    focused = false;
+    relocation = Relocation::paintedInPlace;
 }
 
-void OptionBox::SetSize(int newWidth, int newHeight)
-{
-    width = newWidth;
-    height = newHeight;
-    Paint();
-}
-
-void OptionBox::SetPosition(int newX, int newY)
-{
-    x = newX;
-    y = newY;
-    Paint();
-}
-
-void OptionBox::Show()
-{
-    if (!created) Create();
-    visible = true;
-    Paint();
-}
-
-void OptionBox::ShowWindow() { OptionBox::Show(); }
-
-void OptionBox::Hide()
-{
-    if (!created) return;
-    const Point origin = ToFormCoordinates(x, y);
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
-    visible = false;
-    created = false;
-}
-
-// The choice is on the screen before the command runs.
 void OptionBox::Choose(int index)
 {
     selected = index;
-    Paint();
-    FlushDisplay(GetForm());
+    PaintAtOnce();
     RunCommand(*this);
 }
 
@@ -109,18 +69,6 @@ bool OptionBox::KeyChar(char character)
     if (enabled && focused && character == ' ' && !Survives([&] { KeyDown(XK_Down); })) return false;
     return GUIElement::KeyChar(character);
 }
-
-void OptionBox::GotFocus()
-{
-    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
-}
-
-void OptionBox::LostFocus()
-{
-    if (Survives([&] { GUIElement::LostFocus(); })) Paint();
-}
-
-void OptionBox::Create() { MarkCreated(); }
 
 bool OptionBox::SetSelected(int index)
 {
@@ -173,17 +121,7 @@ bool OptionBox::Clear()
     return true;
 }
 
-void OptionBox::SetEnabledAndPaint(bool on)
-{
-    enabled = on;
-    Paint();
-}
-
-void OptionBox::SetTextColor(Colour colour)
-{
-    textColor = colour;
-    Paint();
-}
+void OptionBox::SetTextColor(Colour colour) { SetAndPaint(textColor, colour); }
 
 void OptionBox::MakeImages()
 {
@@ -223,12 +161,7 @@ void OptionBox::Paint()
         // keeps the last caption inside the box, where Hide can erase it.
         context.DrawText(left + 28, bottom - 24, width - 30, itemHeight - 1, captions[static_cast<std::size_t>(i)],
                          enabled ? textColor : disabledColour, background, 0);
-        if (focused && enabled && (i == selected || (i == 0 && selected == -1))) {
-            const int l = left + 25, r = left + width - 6;
-            context.DrawLine(l, bottom - 23, r, bottom - 23, DrawContext::onOffDash, textColor);
-            context.DrawLine(l, bottom, l, bottom - 24, DrawContext::onOffDash, textColor);
-            context.DrawLine(r, bottom - 23, r, bottom + 1, DrawContext::onOffDash, textColor);
-            context.DrawLine(l, bottom, r, bottom, DrawContext::onOffDash, textColor);
-        }
+        if (focused && enabled && (i == selected || (i == 0 && selected == -1)))
+            DrawFocusFrame(context, left + 25, bottom - 23, left + width - 6, bottom, textColor);
     }
 }

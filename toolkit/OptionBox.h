@@ -15,19 +15,11 @@ class OptionBox : public Child, public CommandElement {
 public:
     explicit OptionBox(GUIElement* parentElement);
 
-    void SetSize(int newWidth, int newHeight) override;
-    void SetPosition(int newX, int newY) override;
-    void Show() override;
-    void ShowWindow() override;
-    void Hide() override;
     void Click(Point point) override;
     void MouseDown(Point point) override;
     void KeyDown(unsigned long keysym) override;
     bool KeyChar(char character) override;
     void Paint() override;
-    void GotFocus() override;
-    void LostFocus() override;
-    void Create() override;
 
     virtual int GetSelected() const { return selected; }
     virtual bool SetSelected(int index);
@@ -43,7 +35,6 @@ public:
     virtual bool RemoveNone() { return RemoveItem(-1); }
     virtual bool Clear();
     virtual bool SelectFirst() { return SetSelected(-1); }
-    virtual void SetEnabledAndPaint(bool on);
     virtual void SetTextColor(Colour colour);
 
     Colour GetTextColor() const { return textColor; }

@@ -9,86 +9,48 @@ PanelChildren::PanelChildren(GUIElement* form) : Child(form)
     typeName = "panel";
     tabStop = false;
     painted = true;
+    relocation = Relocation::hiddenAndShown;
 }
 
-void PanelChildren::Create()
-{
-    if (created) return;
-    MarkCreated();
-}
-
+// The panel is painted before its children, which then show themselves over it.
 void PanelChildren::Show()
 {
     if (!created) Create();
     Paint();
     for (GUIElement* child : CollectChildren(id))
         if (!Survives([&] { child->Show(); })) return;
-    Child::Show();
+    GUIElement::Show();
 }
-
-void PanelChildren::ShowWindow() { PanelChildren::Show(); }
 
 void PanelChildren::Hide()
 {
     // Before the panel has an id, children of every panel not yet created would answer to 0.
     if (id != 0)
         for (GUIElement* child : CollectChildren(id)) child->Hide();
-    if (!created) return;
-    {
-        const Point origin = ToFormCoordinates(x, y);
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
-    }
     Child::Hide();
-    created = false;
 }
-
-void PanelChildren::Relocate(int newX, int newY, int newWidth, int newHeight)
-{
-    const bool shown = created;
-    if (shown) Hide();
-    x = newX;
-    y = newY;
-    width = newWidth;
-    height = newHeight;
-    if (shown) Show();
-}
-
-void PanelChildren::SetSize(int newWidth, int newHeight) { Relocate(x, y, newWidth, newHeight); }
-
-void PanelChildren::SetPosition(int newX, int newY) { Relocate(newX, newY, width, height); }
 
 void PanelChildren::SetBorder(bool value)
 {
-    showBorder = value;
     flatBorder = false;
-    if (created) Paint();
+    SetAndPaint(showBorder, value);
 }
 
 void PanelChildren::SetFlatBorder(bool value)
 {
-    flatBorder = value;
     showBorder = true;
-    if (created) Paint();
+    SetAndPaint(flatBorder, value);
 }
 
 void PanelChildren::SetSunken(bool value)
 {
-    sunken = value;
     showBorder = true;
-    if (created) Paint();
+    SetAndPaint(sunken, value);
 }
 
-void PanelChildren::SetCaptionColor(Colour colour)
-{
-    captionColor = colour;
-    if (created) Paint();
-}
+void PanelChildren::SetCaptionColor(Colour colour) { SetAndPaint(captionColor, colour); }
 
-void PanelChildren::SetChildBackColor(Colour colour)
-{
-    childBackColor = colour;
-    if (created) Paint();
-}
+void PanelChildren::SetChildBackColor(Colour colour) { SetAndPaint(childBackColor, colour); }
 
 void PanelChildren::SetRange(int a, int b, int c)
 {
@@ -114,10 +76,7 @@ void PanelChildren::Paint()
             } else {
                 const Colour topLeft = sunken ? 0x000000 : 0xFFFFFF;
                 const Colour bottomRight = sunken ? 0xFFFFFF : 0x000000;
-                context.DrawLine(left, top, right, top, DrawContext::solid, topLeft);
-                context.DrawLine(left, bottom, left, top, DrawContext::solid, topLeft);
-                context.DrawLine(right, top, right, bottom, DrawContext::solid, bottomRight);
-                context.DrawLine(left, bottom, right, bottom, DrawContext::solid, bottomRight);
+                DrawBevel(context, left, top, right, bottom, topLeft, bottomRight);
             }
         }
         if (!text.empty())

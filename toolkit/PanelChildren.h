@@ -18,12 +18,8 @@ public:
 
     explicit PanelChildren(GUIElement* form);
 
-    void Create() override;
     void Show() override;
-    void ShowWindow() override;
     void Hide() override;
-    void SetSize(int newWidth, int newHeight) override;
-    void SetPosition(int newX, int newY) override;
     void Paint() override;
 
     void SetBorder(bool value);
@@ -51,8 +47,6 @@ public:
     bool IsSunken() const { return sunken; }
 
 private:
-    void Relocate(int newX, int newY, int newWidth, int newHeight);
-
     std::string extra;
     EventCallback onEvent3;
     EventCallback onEvent4;

@@ -15,11 +15,7 @@ ProgressBar::ProgressBar(GUIElement* parentElement, int minimum, int maximum)
     height = 25;
     tabStop = false;
     painted = true;
-}
-
-void ProgressBar::Create()
-{
-    if (!created) MarkCreated();
+    relocation = Relocation::hiddenAndShown;
 }
 
 void ProgressBar::SetValue(int newValue)
@@ -32,38 +28,14 @@ void ProgressBar::SetValue(int newValue)
     if (created) Paint();
 }
 
-void ProgressBar::SetBordered(bool on)
-{
-    bordered = on;
-    if (created) Paint();
-}
+void ProgressBar::SetBordered(bool on) { SetAndPaint(bordered, on); }
 
-void ProgressBar::Show()
-{
-    GUIElement::Show();
-    Paint();
-}
-
-void ProgressBar::ShowWindow()
-{
-    GUIElement::ShowWindow();
-    Paint();
-}
-
+// Unlike other widgets, a hidden bar stays created: only its visibility goes.
 void ProgressBar::Hide()
 {
-    if (created) {
-        const Point origin = ToFormCoordinates(x, y);
-        // One more than the bar's own fill in each direction, so that the white right and bottom
-        // edges of the frame go too.
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
-    }
+    if (created) Erase();
     GUIElement::Hide();
 }
-
-void ProgressBar::SetSize(int newWidth, int newHeight) { ResizeRedrawn(newWidth, newHeight); }
-
-void ProgressBar::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
 
 // The bar measures the value's distance from the minimum, so that a range that does not start at
 // 0 still fills from empty to full; an empty range (or one given the wrong way round) has no
@@ -88,12 +60,7 @@ void ProgressBar::Paint()
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
     context.FillRectangle(left, top, width, height, 0, 0, backColor != noColour ? backColor : defaultBackColour);
-    if (bordered) {
-        context.DrawLine(left, top, right, top, DrawContext::solid, 0x000000);
-        context.DrawLine(left, bottom, left, top, DrawContext::solid, 0x000000);
-        context.DrawLine(right, top, right, bottom, DrawContext::solid, 0xFFFFFF);
-        context.DrawLine(left, bottom, right, bottom, DrawContext::solid, 0xFFFFFF);
-    }
+    if (bordered) DrawBevel(context, left, top, right, bottom, 0x000000, 0xFFFFFF);
     if (const int filled = FilledWidth(); filled > 0)
         context.FillRectangle(left + 1, top + 1, filled, height - 2, 0, 0, 0x0000FF);
 }

@@ -8,15 +8,10 @@ class ProgressBar : public Child {
 public:
     ProgressBar(GUIElement* parentElement, int minimum, int maximum);
 
-    void Create() override;
     void SetValue(int newValue);
     int GetValue() const { return value; }
     void SetBordered(bool on);
-    void Show() override;
-    void ShowWindow() override;
     void Hide() override;
-    void SetSize(int newWidth, int newHeight) override;
-    void SetPosition(int newX, int newY) override;
     void Paint() override;
 
     int GetMinimum() const { return minimum; }

@@ -21,13 +21,13 @@ XPoint At(int x, int y) { return XPoint{static_cast<short>(x), static_cast<short
 }  // namespace
 
 ScrollBar::ScrollBar(GUIElement* parentElement, int minimum, int maximum)
-    : Child(parentElement), minimum(minimum), maximum(maximum)
+    : TrackWidget(parentElement), minimum(minimum), maximum(maximum)
 {
     typeName = "scrollbar";
     width = 80;
     height = 13;
-    tabStop = true;
     painted = true;
+    relocation = Relocation::hiddenAndShown;
 }
 
 // A bar without a track (too short, or not yet painted to its minimum size), without a range, or
@@ -62,39 +62,16 @@ int ScrollBar::CurrentPage() const
     return static_cast<int>(std::clamp<std::int64_t>(page, 0, layout.pages - 1));
 }
 
+// A new size is painted over the old one; a new place erases the old one first.
 void ScrollBar::SetSize(int newWidth, int newHeight)
 {
-    width = newWidth;
-    height = newHeight;
-    Paint();
+    Relocate(Relocation::paintedInPlace, x, y, newWidth, newHeight);
 }
-
-void ScrollBar::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
-
-void ScrollBar::Show()
-{
-    if (!created) Create();
-    visible = true;
-    Paint();
-}
-
-void ScrollBar::ShowWindow() { ScrollBar::Show(); }
 
 void ScrollBar::Hide()
 {
-    if (!created) return;
-    const Point origin = ToFormCoordinates(x, y);
-    // The frame's dark edges lie one pixel beyond the bar's width and height.
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 2, height + 2, 0, 0, EraseColour());
-    visible = false;
-    created = false;
+    Child::Hide();
     pageStarts.clear();
-}
-
-void ScrollBar::Click(Point point)
-{
-    dragging = false;
-    GUIElement::Click(point);
 }
 
 // The arrows step a page through the keys; the track jumps to the page pressed. A bar that has
@@ -153,48 +130,6 @@ void ScrollBar::MoveToPage(int page)
     if (Survives([&] { Paint(); })) NotifyScroll(position);
 }
 
-bool ScrollBar::KeyChar(char character)
-{
-    if (enabled && focused && character == ' ' && !Survives([&] { KeyDown(XK_Down); })) return false;
-    return GUIElement::KeyChar(character);
-}
-
-void ScrollBar::MouseMove(int pointerX, int pointerY)
-{
-    if (dragging) {
-        bool moved = false;
-        if (!Survives([&] { moved = SetFromPoint({pointerX, pointerY}); })) return;
-        if (moved) Paint();
-    }
-    GUIElement::MouseMove(pointerX, pointerY);
-}
-
-void ScrollBar::SetFocus()
-{
-    GUIElement::SetFocus();
-    Paint();
-}
-
-void ScrollBar::GotFocus()
-{
-    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
-}
-
-void ScrollBar::LostFocus()
-{
-    if (!Survives([&] { GUIElement::LostFocus(); })) return;
-    dragging = false;
-    Paint();
-}
-
-void ScrollBar::Create() { MarkCreated(); }
-
-void ScrollBar::SetEnabledAndPaint(bool on)
-{
-    enabled = on;
-    Paint();
-}
-
 void ScrollBar::NotifyScroll(int newPosition)
 {
     if (onScroll) onScroll(*this, static_cast<std::int64_t>(newPosition) * 10, newPosition);
@@ -207,26 +142,16 @@ void ScrollBar::SetRange(int newMinimum, int newMaximum)
     Paint();
 }
 
-void ScrollBar::SetValue(int newPosition)
-{
-    position = newPosition;
-    Paint();
-}
+void ScrollBar::SetValue(int newPosition) { SetAndPaint(position, newPosition); }
 
-void ScrollBar::SetHorizontal(bool on)
-{
-    horizontal = on;
-    if (on) vertical = false;
-    if (created) {
-        Hide();
-        Show();
-    }
-}
+void ScrollBar::SetHorizontal(bool on) { Orient(horizontal, vertical, on); }
 
-void ScrollBar::SetVertical(bool on)
+void ScrollBar::SetVertical(bool on) { Orient(vertical, horizontal, on); }
+
+// A bar on the screen is drawn again in its new orientation.
+void ScrollBar::Orient(bool& chosen, bool& other, bool on)
 {
-    vertical = on;
-    if (on) horizontal = false;
+    SetOneOfTwo(chosen, other, on);
     if (created) {
         Hide();
         Show();

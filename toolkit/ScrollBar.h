@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "toolkit/Child.h"
+#include "toolkit/TrackWidget.h"
 
-class ScrollBar : public Child {
+class ScrollBar : public TrackWidget {
 public:
     // tenTimesPosition is what listeners have always been given; the position itself follows.
     using ScrollCallback = std::function<void(ScrollBar&, std::int64_t tenTimesPosition, int position)>;
@@ -17,21 +17,10 @@ public:
     ScrollBar(GUIElement* parentElement, int minimum, int maximum);
 
     void SetSize(int newWidth, int newHeight) override;
-    void SetPosition(int newX, int newY) override;
-    void Show() override;
-    void ShowWindow() override;
     void Hide() override;
-    void Click(Point point) override;
     void MouseDown(Point point) override;
     void KeyDown(unsigned long keysym) override;
-    bool KeyChar(char character) override;
-    void MouseMove(int pointerX, int pointerY) override;
-    void SetFocus() override;
     void Paint() override;
-    void GotFocus() override;
-    void LostFocus() override;
-    void Create() override;
-    virtual void SetEnabledAndPaint(bool on);
 
     void SetOnScroll(ScrollCallback callback) { onScroll = std::move(callback); }
     void NotifyScroll(int newPosition);
@@ -45,7 +34,6 @@ public:
     int GetMaximum() const { return maximum; }
     bool IsVertical() const { return vertical; }
     bool IsHorizontal() const { return horizontal; }
-    bool IsDragging() const { return dragging; }
     // The track's length in pixels (one page), the number of pages and the thumb's length, at the
     // current size; all 0 when the bar cannot be divided into pages.
     int TrackLength() const;
@@ -56,6 +44,11 @@ public:
     // Where the last paint started each page's thumb, in form coordinates.
     const std::vector<Point>& PageStarts() const { return pageStarts; }
 
+protected:
+    // The frame's dark edges lie one pixel beyond the bar's width and height.
+    void Erase() override { EraseBox(2, EraseColour()); }
+    bool SetFromPoint(Point point) override;
+
 private:
     struct Layout {
         int track = 0;
@@ -64,7 +57,7 @@ private:
         int remainder = 0;
     };
     Layout Measure() const;
-    bool SetFromPoint(Point point);
+    void Orient(bool& chosen, bool& other, bool on);
     void MoveToPage(int page);
     void ApplyMinimumSize();
 
@@ -74,6 +67,5 @@ private:
     int position = 0;
     bool horizontal = true;
     bool vertical = false;
-    bool dragging = false;
     std::vector<Point> pageStarts;
 };

@@ -24,11 +24,11 @@ XPoint At(int x, int y) { return XPoint{static_cast<short>(x), static_cast<short
 }  // namespace
 
 Slider::Slider(GUIElement* parentElement, bool vertical, int minimum, int maximum)
-    : Child(parentElement), minimum(minimum), maximum(maximum), value(minimum), vertical(vertical)
+    : TrackWidget(parentElement), minimum(minimum), maximum(maximum), value(minimum), vertical(vertical)
 {
     typeName = "slider";
-    tabStop = true;
     painted = true;
+    relocation = Relocation::paintedInPlace;
 }
 
 // An empty range (or one given the wrong way round) has no ticks to divide the track into: such
@@ -39,53 +39,18 @@ bool Slider::Usable() const
     return range > 0 && range <= largestRange;
 }
 
-void Slider::SetSize(int newWidth, int newHeight)
-{
-    width = newWidth;
-    height = newHeight;
-    Paint();
-}
-
-void Slider::SetPosition(int newX, int newY)
-{
-    x = newX;
-    y = newY;
-    Paint();
-}
-
-void Slider::Show()
-{
-    if (!created) Create();
-    visible = true;
-    Paint();
-}
-
-void Slider::ShowWindow() { Slider::Show(); }
-
 void Slider::Hide()
 {
-    if (!created) return;
-    const Point origin = ToFormCoordinates(x, y);
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
-    visible = false;
-    created = false;
+    Child::Hide();
     // A hidden slider has no place on the screen for the mouse to find.
     ticks.clear();
-}
-
-void Slider::Click(Point point)
-{
-    dragging = false;
-    GUIElement::Click(point);
 }
 
 void Slider::MouseDown(Point point)
 {
     if (enabled) {
         dragging = true;
-        bool moved = false;
-        if (!Survives([&] { moved = SetFromPoint(point); })) return;
-        if (moved) Paint();
+        if (!DragTo(point)) return;
     }
     GUIElement::MouseDown(point);
 }
@@ -112,48 +77,6 @@ void Slider::KeyDown(unsigned long keysym)
     if (changed) NotifyValueChanged();
 }
 
-bool Slider::KeyChar(char character)
-{
-    if (enabled && focused && character == ' ' && !Survives([&] { KeyDown(XK_Down); })) return false;
-    return GUIElement::KeyChar(character);
-}
-
-void Slider::MouseMove(int pointerX, int pointerY)
-{
-    if (dragging) {
-        bool moved = false;
-        if (!Survives([&] { moved = SetFromPoint({pointerX, pointerY}); })) return;
-        if (moved) Paint();
-    }
-    GUIElement::MouseMove(pointerX, pointerY);
-}
-
-void Slider::SetFocus()
-{
-    GUIElement::SetFocus();
-    Paint();
-}
-
-void Slider::GotFocus()
-{
-    if (Survives([&] { GUIElement::GotFocus(); })) Paint();
-}
-
-void Slider::LostFocus()
-{
-    if (!Survives([&] { GUIElement::LostFocus(); })) return;
-    dragging = false;
-    Paint();
-}
-
-void Slider::Create() { MarkCreated(); }
-
-void Slider::SetEnabledAndPaint(bool on)
-{
-    enabled = on;
-    Paint();
-}
-
 void Slider::SetValue(int newValue)
 {
     if (newValue > maximum) newValue = maximum;
@@ -162,17 +85,9 @@ void Slider::SetValue(int newValue)
     Paint();
 }
 
-void Slider::SetLineColor(Colour colour)
-{
-    lineColor = colour;
-    Paint();
-}
+void Slider::SetLineColor(Colour colour) { SetAndPaint(lineColor, colour); }
 
-void Slider::SetShowLabels(bool on)
-{
-    showLabels = on;
-    if (created) Paint();
-}
+void Slider::SetShowLabels(bool on) { SetAndPaint(showLabels, on); }
 
 void Slider::NotifyValueChanged()
 {
@@ -264,11 +179,5 @@ void Slider::Paint()
         }
     }
 
-    if (focused && enabled) {
-        const int right = left + width - 1, bottom = top + height - 1;
-        context.DrawLine(left, top + 1, right, top + 1, DrawContext::onOffDash, fg);
-        context.DrawLine(left, bottom - 1, left, top, DrawContext::onOffDash, fg);
-        context.DrawLine(right, top + 1, right, bottom, DrawContext::onOffDash, fg);
-        context.DrawLine(left, bottom - 1, right, bottom - 1, DrawContext::onOffDash, fg);
-    }
+    if (focused && enabled) DrawFocusFrame(context, left, top + 1, left + width - 1, top + height - 2, fg);
 }

@@ -31,6 +31,7 @@ TextBoxCustom::TextBoxCustom(GUIElement* parentForm, const std::string& initialT
     backColor = 0xFFFFFF;
     width = 80;
     height = 30;
+    relocation = Relocation::hiddenAndShown;
     text = TrimRight(initialText);
     length = static_cast<int>(text.size());
     MeasureCells();
@@ -51,12 +52,6 @@ void TextBoxCustom::UpdateLayout()
 }
 
 int TextBoxCustom::Limit() const { return std::min(maxLength, Capacity()); }
-
-void TextBoxCustom::Store(bool& field, bool value)
-{
-    field = value;
-    if (created) Paint();
-}
 
 void TextBoxCustom::Create()
 {
@@ -106,43 +101,14 @@ void TextBoxCustom::SetText(const std::string& value)
 
 void TextBoxCustom::SetSize(int newWidth, int newHeight)
 {
-    const int raised = layout.HeightForSize(newHeight, font.Height());
-    if (!created) {
-        width = newWidth;
-        height = raised;
-        return;
-    }
-    Hide();
-    width = newWidth;
-    height = raised;
-    Show();
-}
-
-void TextBoxCustom::SetPosition(int newX, int newY) { MoveRedrawn(newX, newY); }
-
-void TextBoxCustom::Show()
-{
-    Child::Show();
-    Paint();
-}
-
-void TextBoxCustom::ShowWindow()
-{
-    Child::ShowWindow();
-    Paint();
+    Relocate(relocation, x, y, newWidth, layout.HeightForSize(newHeight, font.Height()));
 }
 
 void TextBoxCustom::Hide()
 {
-    if (!created) return;
     // The next Show builds the buffer from the text again: keep what was typed meanwhile.
-    text = TrimRight(BufferText());
-    {
-        const Point corner = ToFormCoordinates(x, y);
-        DrawContext(GetForm()).FillRectangle(corner.x, corner.y, width + 1, height + 1, 0, 0, EraseColour());
-    }
-    visible = false;
-    created = false;
+    if (created) text = TrimRight(BufferText());
+    Child::Hide();
 }
 
 void TextBoxCustom::SetFocus()
@@ -156,20 +122,15 @@ void TextBoxCustom::SetFocus()
     SetFocusElement(this);
 }
 
+// Only the caret's cell changes with the focus: the cells are redrawn, not the whole box.
 void TextBoxCustom::GotFocus()
 {
-    if (Survives([&] { Child::GotFocus(); })) RedrawCells(false);
+    if (Survives([&] { GUIElement::GotFocus(); })) RedrawCells(false);
 }
 
 void TextBoxCustom::LostFocus()
 {
-    if (Survives([&] { Child::LostFocus(); })) RedrawCells(false);
-}
-
-void TextBoxCustom::SetEnabledAndPaint(bool value)
-{
-    enabled = value;
-    if (created) Paint();
+    if (Survives([&] { GUIElement::LostFocus(); })) RedrawCells(false);
 }
 
 void TextBoxCustom::SetMaxLength(int value)
@@ -198,19 +159,9 @@ void TextBoxCustom::SetEditorMode(bool on)
     if (on) multiLine = true;
 }
 
-void TextBoxCustom::SetAlignRight(bool on)
-{
-    alignRight = on;
-    if (on) alignCenter = false;
-    Refresh();
-}
+void TextBoxCustom::SetAlignRight(bool on) { ChooseSetting(alignRight, alignCenter, on); }
 
-void TextBoxCustom::SetAlignCenter(bool on)
-{
-    alignCenter = on;
-    if (on) alignRight = false;
-    Refresh();
-}
+void TextBoxCustom::SetAlignCenter(bool on) { ChooseSetting(alignCenter, alignRight, on); }
 
 void TextBoxCustom::SetAlignLeft(bool on)
 {
@@ -218,17 +169,13 @@ void TextBoxCustom::SetAlignLeft(bool on)
     Refresh();
 }
 
-void TextBoxCustom::SetOptionA(bool on)
-{
-    optionA = on;
-    if (on) optionB = false;
-    Refresh();
-}
+void TextBoxCustom::SetOptionA(bool on) { ChooseSetting(optionA, optionB, on); }
 
-void TextBoxCustom::SetOptionB(bool on)
+void TextBoxCustom::SetOptionB(bool on) { ChooseSetting(optionB, optionA, on); }
+
+void TextBoxCustom::ChooseSetting(bool& chosen, bool& other, bool on)
 {
-    optionB = on;
-    if (on) optionA = false;
+    SetOneOfTwo(chosen, other, on);
     Refresh();
 }
 
@@ -247,15 +194,8 @@ void TextBoxCustom::Paint()
         const int left = corner.x, top = corner.y, right = left + width - 1, bottom = top + height - 1;
         context.FillRectangle(left, top, width, height, 0, 0, enabled ? backColor : defaultBackColour);
         if (border3D) {
-            const int solid = DrawContext::solid;
-            context.DrawLine(left, top, right, top, solid, 0xFFFFFF);
-            context.DrawLine(left, bottom, left, top, solid, 0xFFFFFF);
-            context.DrawLine(right, top, right, bottom, solid, 0x000000);
-            context.DrawLine(left, bottom, right, bottom, solid, 0x000000);
-            context.DrawLine(left + 1, top + 1, right - 1, top + 1, solid, 0x000000);
-            context.DrawLine(left + 1, bottom - 1, left + 1, top + 1, solid, 0x000000);
-            context.DrawLine(right - 1, top + 1, right - 1, bottom - 1, solid, 0xFFFFFF);
-            context.DrawLine(left + 1, bottom - 1, right - 1, bottom - 1, solid, 0xFFFFFF);
+            DrawBevel(context, left, top, right, bottom, 0xFFFFFF, 0x000000);
+            DrawBevel(context, left + 1, top + 1, right - 1, bottom - 1, 0x000000, 0xFFFFFF);
         }
     }
     RedrawCells(true);

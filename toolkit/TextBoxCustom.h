@@ -18,9 +18,6 @@ public:
     TextBoxCustom(GUIElement* parentForm, const std::string& initialText);
 
     void SetSize(int newWidth, int newHeight) override;
-    void SetPosition(int newX, int newY) override;
-    void Show() override;
-    void ShowWindow() override;
     void Hide() override;
     void SetText(const std::string& value) override;
     std::string GetText() const override;
@@ -37,18 +34,17 @@ public:
     // Lays the whole buffer out and paints the cells that changed, from the position before
     // `from` on (every cell when full).
     virtual void DrawCells(bool full, int from);
-    virtual void SetEnabledAndPaint(bool value);
 
     // Only before the box is created; the buffer keeps its size until it is made again.
     void SetMaxLength(int value);
     void SetTextColor(Colour colour) { textColor = colour; }
     void SetCaretColor(Colour colour) { caretColor = colour; }
     void SetBorder3D(bool value) { border3D = value; }
-    void SetMultiLine(bool value) { Store(multiLine, value); }
-    void SetReadOnly(bool value) { Store(readOnly, value); }
-    void SetDigitsOnly(bool value) { Store(digitsOnly, value); }
-    void SetAllowDecimalPoint(bool value) { Store(allowDecimalPoint, value); }
-    void SetPassword(bool value) { Store(password, value); }
+    void SetMultiLine(bool value) { SetAndPaint(multiLine, value); }
+    void SetReadOnly(bool value) { SetAndPaint(readOnly, value); }
+    void SetDigitsOnly(bool value) { SetAndPaint(digitsOnly, value); }
+    void SetAllowDecimalPoint(bool value) { SetAndPaint(allowDecimalPoint, value); }
+    void SetPassword(bool value) { SetAndPaint(password, value); }
     void SetDateMode(bool on);
     void SetEditorMode(bool on);
     void SetAlignRight(bool on);
@@ -57,8 +53,8 @@ public:
     // Kept for callers; the box itself never reads them.
     void SetOptionA(bool on);
     void SetOptionB(bool on);
-    void SetOption1(bool on) { Store(option1, on); }
-    void SetOption2(bool on) { Store(option2, on); }
+    void SetOption1(bool on) { SetAndPaint(option1, on); }
+    void SetOption2(bool on) { SetAndPaint(option2, on); }
     void SetOption3(bool on) { option3 = on; }
     void Refresh();
 
@@ -88,7 +84,7 @@ private:
         int index = 0;
     };
 
-    void Store(bool& field, bool value);
+    void ChooseSetting(bool& chosen, bool& other, bool on);
     void MeasureCells();
     void UpdateLayout();
     void SyncBuffer();

@@ -3,9 +3,22 @@ cmake_minimum_required(VERSION 3.25)
 # Xlib defines macros such as None, Bool, True, False and Status that collide with ordinary names,
 # so it stays in the sources that talk to X. Every header of the toolkit, the drawing code and
 # the game must keep clear of the X11 headers, even through the headers it includes; only the
-# ones listed below work with X and may include it.
+# ones listed below work with X and may include it. The rules go further: their library links no
+# X at all, so that they and their tests build and run where there is no X.
 #
-#   cmake -DCOMPILER=<c++ compiler> -DROOT=<source folder> -DWORK=<scratch folder> -P <this file>
+#   cmake -DCOMPILER=<c++ compiler> -DROOT=<source folder> -DWORK=<scratch folder>
+#         -DRULES_LINKS=<the rules library's links, one a line, as the build writes them> -P <this file>
+
+file(STRINGS "${RULES_LINKS}" rulesLinks)
+if(NOT "korvanta_util" IN_LIST rulesLinks)
+  message(FATAL_ERROR "the rules library's links were not found in ${RULES_LINKS}")
+endif()
+list(FILTER rulesLinks INCLUDE REGEX "X11|korvanta_toolkit|korvanta_game")
+if(rulesLinks)
+  list(JOIN rulesLinks "\n  " offenders)
+  message(FATAL_ERROR "The rules library links X, directly or through another library:\n  ${offenders}\n"
+                      "The rules decide on plain data; what needs X belongs to the forms that show them.")
+endif()
 
 set(workWithX
   toolkit/DisplayConnection.h
