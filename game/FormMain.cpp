@@ -88,7 +88,8 @@ FormMain::~FormMain()
 
 void FormMain::LoadSpriteSheet()
 {
-    if (!LoadWholeFile(spriteSheetPath, spriteSheet)) {
+    // The cells read no further than the sheet's own bytes, and neither does the loader.
+    if (!LoadWholeFile(spriteSheetPath, spriteSheet, static_cast<std::size_t>(sheetBytes))) {
         spriteSheetSize = -1;
         spriteSheet.clear();
         return;
