@@ -316,6 +316,8 @@ void FormMain::GameOver()
 
 void FormMain::RecordScore()
 {
-    HighScoreTable(productName).Insert(well.Score(), PadRight(EnteredName(), ' ', 12) + " Level " + IntToText(well.Level()));
+    HighScoreTable table(productName);
+    if (!table.Insert(well.Score(), PadRight(EnteredName(), ' ', 12) + " Level " + IntToText(well.Level())))
+        Log("could not save the top ten: " + table.Failure());
     well.SetTopTen(HighScoreTable(productName).Load());
 }
