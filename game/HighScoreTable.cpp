@@ -79,11 +79,12 @@ public:
     explicit TableLock(const std::string& path)
     {
         fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-        // A lock file made by another player may be theirs to write; reading it is enough to lock it.
-        if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             failure = std::strerror(errno);
-            return;
+            // A lock file made by another player may be theirs to write; reading it is enough to lock it.
+            if (errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0) return;
+            failure.clear();
         }
         struct stat info {};
         if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
