@@ -31,6 +31,7 @@ int deviceFd = -1;
 pid_t readerProcess = -1;
 int recordMadeFd = -1;
 bool recordMade = false;
+// Reported once for each reader.
 bool untrustedReported = false;
 
 // Until the reader says so, the record under the name may still be another game's, which the
@@ -82,6 +83,7 @@ void WatchJoystickReader(pid_t reader, int madeFd)
     LetGoOfReader(false);
     readerProcess = reader;
     recordMadeFd = madeFd;
+    untrustedReported = false;
 }
 
 void PollJoystick()
