@@ -58,5 +58,7 @@ int main()
     mainForm.reset();
     if (!connection->Close()) Log("Chiusura screen non riuscita");
     connection.reset();
-    return EXIT_SUCCESS;
+    // A game whose window another program destroyed ended without the player's say, as one whose
+    // X server went away does: it tidies up the same way and reports the same status.
+    return MainWindowDestroyed() ? EXIT_FAILURE : EXIT_SUCCESS;
 }

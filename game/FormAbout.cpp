@@ -141,7 +141,8 @@ void FormAbout::CloseAbout(GUIElement& element)
 void FormAbout::OpenLink(GUIElement& element)
 {
     if (webLabel && element.GetId() == webLabel->GetId())
-        RunDetached("firefox", webAddress.c_str());
+        RunDetached({"firefox", webAddress});
     else if (mailLabel && element.GetId() == mailLabel->GetId())
-        RunDetached("thunderbird", ("-compose to=\"" + mailLabel->GetText() + "\"").c_str());
+        // The words a shell would have made of: thunderbird -compose to="<address>".
+        RunDetached({"thunderbird", "-compose", "to=" + mailLabel->GetText()});
 }

@@ -88,7 +88,8 @@ FormMain::~FormMain()
 
 void FormMain::LoadSpriteSheet()
 {
-    if (!LoadWholeFile(spriteSheetPath, spriteSheet)) {
+    // The cells read no further than the sheet's own bytes, and neither does the loader.
+    if (!LoadWholeFile(spriteSheetPath, spriteSheet, static_cast<std::size_t>(sheetBytes))) {
         spriteSheetSize = -1;
         spriteSheet.clear();
         return;
@@ -315,6 +316,8 @@ void FormMain::GameOver()
 
 void FormMain::RecordScore()
 {
-    HighScoreTable(productName).Insert(well.Score(), PadRight(EnteredName(), ' ', 12) + " Level " + IntToText(well.Level()));
+    HighScoreTable table(productName);
+    if (!table.Insert(well.Score(), PadRight(EnteredName(), ' ', 12) + " Level " + IntToText(well.Level())))
+        Log("could not save the top ten: " + table.Failure());
     well.SetTopTen(HighScoreTable(productName).Load());
 }

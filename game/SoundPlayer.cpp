@@ -9,23 +9,28 @@
 
 namespace {
 
-// The game's own paths go to the shell as they are; any other path is quoted, so that a blank
-// or a shell character in a file name can neither split the argument nor run a command.
-std::string ShellArgument(const std::string& path)
+// A repeating sound needs a process of its own that starts aplay again each time it ends. That
+// process is a copy of the game, so it first lets go of everything the game holds open.
+pid_t StartRepeating(const std::vector<std::string>& command)
 {
-    const bool plain = !path.empty() && path.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                               "0123456789/._-+,") == std::string::npos;
-    if (plain) return path;
-    std::string quoted = "'";
-    for (const char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
+    const pid_t child = ForkTiedChild();
+    if (child != 0) return child;
+    CloseInheritedDescriptors();
+    // A repeating sound stops repeating once aplay fails, rather than spinning on a missing
+    // player or a busy audio device until it is killed.
+    while (RunProgramAndWait(command)) {
+    }
+    // Nothing of the game's teardown may run here: no destructors, no atexit handlers, no
+    // flushing of output the game buffered.
+    _exit(0);
 }
 
 }  // namespace
 
 void SoundPlayer::Play(const std::string& path, bool repeat)
 {
-    if (!FileExists(path)) {
+    // A FIFO or a device in the sound's place would hold aplay for ever: only a regular file plays.
+    if (!IsReadableRegularFile(path)) {
         Log(path + " non trovato.");
         return;
     }
@@ -36,23 +41,16 @@ void SoundPlayer::Play(const std::string& path, bool repeat)
         playing = false;
         pid = 0;
     }
-    const std::string argument = ShellArgument(path);
-    const pid_t child = ForkChild();
+    // aplay itself is the child, with no shell between: the signal of the next sound and the
+    // game's death reach the player, not a process waiting for it.
+    const std::vector<std::string> command = {"aplay", path};
+    const pid_t child = repeat ? StartRepeating(command) : StartProgram(command);
     if (child > 0) {
         pid = child;
         playing = true;
         return;
     }
-    if (child == 0) {
-        // A repeating sound stops repeating once aplay fails, rather than spinning on a
-        // missing player or a busy audio device until it is killed.
-        while (!RunProgram("aplay", argument) && repeat) {
-        }
-        // Nothing of the game's teardown may run here: no destructors, no atexit handlers, no
-        // flushing of output the game buffered, nothing sent on its X connection.
-        _exit(0);
-    }
-    RunProgram("aplay", argument);
+    RunProgramAndWait(command);
     playing = false;
     pid = 0;
 }

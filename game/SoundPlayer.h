@@ -1,7 +1,7 @@
 #pragma once
-// Plays the game's sounds with the external player aplay, started through the shell in a child
-// process so that the game never waits for a sound. The player remembers the child of the
-// current sound, to end it when the next one starts or when the game closes.
+// Plays the game's sounds with the external player aplay, run as a child process of its own so
+// that the game never waits for a sound. The player remembers the child of the current sound, to
+// end it when the next one starts or when the game closes.
 
 #include <sys/types.h>
 
@@ -17,7 +17,8 @@ public:
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
-    // A missing file is logged as its path followed by " non trovato." and plays nothing.
+    // A missing file, or anything but a regular file, is logged as its path followed by
+    // " non trovato." and plays nothing.
     void Play(const std::string& path, bool repeat = false);
     void Kill();
 

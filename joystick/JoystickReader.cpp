@@ -2,14 +2,15 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mman.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "joystick/JoystickConfig.h"
+#include "joystick/JoystickPoll.h"
 #include "joystick/JoystickRecord.h"
 #include "util/ChildProcesses.h"
 #include "util/Log.h"
@@ -20,11 +21,12 @@ namespace {
 int deviceFd = -1;
 bool active = false;
 volatile sig_atomic_t recordCreated = 0;
+// The pipe on which the reader tells the game that the record under the name is the one it made.
+int recordMadeFd = -1;
 
 // The game ends the reader with SIGTERM, usually while it waits in read. Removing the record
-// here, rather than leaving that to the game, also removes it when the game never polled (it
-// then never learnt that the record existed) or died without cleaning up: a record left behind
-// would show the last directions of this run as a live joystick in the next one.
+// here, rather than leaving that to the game, also removes it when the game never polled or died
+// without cleaning up. The reader still holds its lock here, so the name is still its record's.
 void OnTerminate(int)
 {
     if (recordCreated) shm_unlink(JoystickRecordName());
@@ -54,6 +56,40 @@ bool ReadWholeEvent(int fd, js_event& event)
         filled += static_cast<std::size_t>(got);
     }
     return true;
+}
+
+// Makes the record exclusively, or takes the place of a stale one of this user; a record that a
+// running reader holds, or another user's, is left alone and this reader goes without. Returns
+// the record's descriptor, locked, or -1 after logging why.
+int CreateOwnRecord()
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int fd = shm_open(JoystickRecordName(), O_CREAT | O_EXCL | O_RDWR, 0600);
+        if (fd >= 0) {
+            recordCreated = 1;
+            struct stat info {};
+            if (flock(fd, LOCK_EX) == 0 && fstat(fd, &info) == 0 && IsTrustedRecord(info) && NameStillNames(fd))
+                return fd;
+            // Taken for stale and removed by another reader in the moment before the lock.
+            recordCreated = 0;
+            close(fd);
+            continue;
+        }
+        if (errno != EEXIST) break;
+        const RecordState state = RemoveStaleRecord();
+        if (state == RecordState::gone) continue;
+        if (state == RecordState::held) {
+            Log(std::string("Joystick in use by another game: ") + JoystickRecordName());
+            return -1;
+        }
+        if (state == RecordState::foreign) {
+            Log(std::string(untrustedRecordMessage) + JoystickRecordName());
+            return -1;
+        }
+        break;
+    }
+    Log("shm_open fallita");
+    return -1;
 }
 
 bool InRange(int value, std::int32_t low, std::int32_t high) { return low <= value && value <= high; }
@@ -100,16 +136,14 @@ void RunJoystickReader(const std::string& devicePath)
     active = deviceFd >= 0;
     if (!active) {
         Log("Could not open joystick. Use the cursor keys to move.");
-        // A record that a killed reader of an earlier run left behind must not pass for a joystick.
-        shm_unlink(JoystickRecordName());
+        // A record that a killed reader of an earlier run left behind is tidied away.
+        RemoveStaleRecord();
     }
 
     ReadJoystickEvents();
 
     if (deviceFd >= 0) close(deviceFd);
     deviceFd = -1;
-    if (active) shm_unlink(JoystickRecordName());
-    recordCreated = 0;
     active = false;
 }
 
@@ -117,45 +151,59 @@ void ReadJoystickEvents()
 {
     if (!active) return;
     RemoveRecordOnTerminate();
-    const int shm = shm_open(JoystickRecordName(), O_CREAT | O_RDWR, 0666);
-    if (shm < 0) {
-        Log("shm_open fallita");
-        return;
-    }
-    recordCreated = 1;
+    const int shm = CreateOwnRecord();
+    if (shm < 0) return;
+    void* mapping = MAP_FAILED;
     // Without its 7 bytes the mapping would fault at the first write.
     if (ftruncate(shm, joystickRecordSize) != 0) {
         Log("ftruncate fallita");
-        close(shm);
-        return;
-    }
-    void* mapping = mmap(nullptr, joystickRecordSize, PROT_READ | PROT_WRITE, MAP_SHARED, shm, 0);
-    if (mapping == MAP_FAILED) {
+    } else if ((mapping = mmap(nullptr, joystickRecordSize, PROT_READ | PROT_WRITE, MAP_SHARED, shm, 0)) ==
+               MAP_FAILED) {
         Log("mmap fallita");
-        close(shm);
-        return;
+    } else {
+        auto* record = static_cast<unsigned char*>(mapping);
+        std::memset(record, 0, joystickRecordSize);
+        record[recordActive] = 1;
+        if (recordMadeFd >= 0 && write(recordMadeFd, "1", 1) != 1) {
+            // The game is gone or never listened: nobody polls the record.
+        }
+        js_event event{};
+        while (deviceFd >= 0 && ReadWholeEvent(deviceFd, event)) ApplyJoystickEvent(record, event, joystickSettings);
+        munmap(mapping, joystickRecordSize);
     }
-    auto* record = static_cast<unsigned char*>(mapping);
-    std::memset(record, 0, joystickRecordSize);
-    record[recordActive] = 1;
-
-    js_event event{};
-    while (deviceFd >= 0 && ReadWholeEvent(deviceFd, event)) ApplyJoystickEvent(record, event, joystickSettings);
-
-    munmap(mapping, joystickRecordSize);
+    // Removed while still locked: once the lock goes, another reader may make a record of its own
+    // under the same name, which this one must not remove.
+    shm_unlink(JoystickRecordName());
+    recordCreated = 0;
     close(shm);
 }
 
 pid_t StartJoystickReader(const std::string& devicePath)
 {
-    const pid_t game = getpid();
-    const pid_t reader = ForkChild();
-    if (reader != 0) return reader;
-    // The reader must not outlive a game that died without ending it.
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != game) _exit(0);
-    RunJoystickReader(devicePath);
-    _exit(0);
+    int recordMade[2];
+    if (pipe2(recordMade, O_CLOEXEC | O_NONBLOCK) != 0) {
+        WatchJoystickReader(-1, -1);
+        return -1;
+    }
+    // Tied: the reader must not outlive a game that died without ending it.
+    const pid_t reader = ForkTiedChild();
+    if (reader == 0) {
+        close(recordMade[0]);
+        recordMadeFd = recordMade[1];
+        // A copy of the game, for as long as the game runs: it must not hold the game's X
+        // connection, which would keep a killed game's window on the screen.
+        CloseInheritedDescriptors(recordMadeFd);
+        RunJoystickReader(devicePath);
+        _exit(0);
+    }
+    close(recordMade[1]);
+    if (reader < 0) {
+        close(recordMade[0]);
+        WatchJoystickReader(-1, -1);
+        return -1;
+    }
+    WatchJoystickReader(reader, recordMade[0]);
+    return reader;
 }
 
 void StopJoystickReader(pid_t reader)

@@ -1,9 +1,13 @@
 #include "toolkit/DisplayConnection.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <set>
+#include <string>
 #include <type_traits>
+#include <utility>
 
 #include "toolkit/XHandles.h"
 #include "util/Log.h"
@@ -26,6 +30,20 @@ int OnConnectionLost(Display*)
     std::fflush(stdout);
     // exit() would run destructors that talk to the dead connection, which calls this again.
     _exit(1);
+}
+
+// Xlib's own handler ends the program at the first protocol error, which another client can
+// cause at will (by destroying one of the game's windows, say). An error is reported instead, the
+// first of each kind of request and error only, and the program goes on. No request may be made
+// from here; XGetErrorText only looks the text up.
+int OnProtocolError(Display* display, XErrorEvent* error)
+{
+    static std::set<std::pair<int, int>> reported;
+    if (!reported.emplace(error->request_code, error->error_code).second) return 0;
+    char text[160] = {};
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    Log("X error " + std::string(text) + " on request " + std::to_string(error->request_code));
+    return 0;
 }
 
 }  // namespace
@@ -52,6 +70,11 @@ DisplayConnection::DisplayConnection(const char* title) : title(title)
 
     screenHeight = XDisplayHeight(display, screen);
     screenWidth = XDisplayWidth(display, screen);
+
+    XSetErrorHandler(OnProtocolError);
+    // The programs the game starts must not inherit the connection: a sound that outlived a
+    // killed game would keep its window on the screen.
+    fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
 }
 
 DisplayConnection::~DisplayConnection()

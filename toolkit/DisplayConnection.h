@@ -1,6 +1,8 @@
 #pragma once
 // The toolkit's one handle on the X server. The first connection made becomes the process-wide
 // default, which the few operations with no form at hand (centring, pointer position) use.
+// Opening one also replaces Xlib's handling of protocol errors, which would end the program, by
+// a log line for the first error of each kind.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -20,11 +20,13 @@
 #include "toolkit/LoopClock.h"
 #include "toolkit/Registry.h"
 #include "toolkit/Timer.h"
+#include "util/Log.h"
 
 namespace {
 
 std::array<unsigned char, 256> keyState{};
 bool quitRequested = false;
+bool mainWindowDestroyed = false;
 
 // The character each key typed when it went down, by key code, until its release delivers it:
 // a fast typist lets go of Shift before the letter, and the release alone would type it small.
@@ -116,6 +118,8 @@ private:
     void OnButtonPress(const XButtonEvent& event);
     void OnButtonRelease(const XButtonEvent& event);
     void OnClientMessage(const XClientMessageEvent& event);
+    void OnDestroyed();
+    void CloseAsTheWindowManagerAsks();
     void MoveFocusByTab();
 
     Form& mainForm;
@@ -174,6 +178,9 @@ void Dispatcher::Dispatch(XEvent& event)
     }
     case ClientMessage:
         OnClientMessage(event.xclient);
+        break;
+    case DestroyNotify:
+        OnDestroyed();
         break;
     default:
         break;
@@ -270,15 +277,35 @@ void Dispatcher::OnClientMessage(const XClientMessageEvent& event)
 {
     if (event.format == 32 && static_cast<Atom>(event.data.l[0]) == form.GetDeleteAtom() && form.GetDeleteAtom()) {
         // The main window never closes by itself: the game decides whether to quit.
-        if (form.GetId() == mainForm.GetId()) {
+        if (form.GetId() == mainForm.GetId())
             mainForm.CloseQuery();
-        } else if (form.CloseQuery() && !FormGone()) {
-            form.DestroyWindow();
-            form.Closed();
-        }
+        else
+            CloseAsTheWindowManagerAsks();
     } else if (event.message_type == 0 && event.data.l[0] == 1) {
         form.UserMessage();
     }
+}
+
+void Dispatcher::CloseAsTheWindowManagerAsks()
+{
+    if (form.CloseQuery() && !FormGone()) {
+        form.DestroyWindow();
+        form.Closed();
+    }
+}
+
+// The form still knew the window, so it was not the form that destroyed it: another client did.
+void Dispatcher::OnDestroyed()
+{
+    form.ForgetWindow();
+    if (form.GetId() != mainForm.GetId()) {
+        // A dialog goes as if closed, which gives the window behind it back to the player.
+        CloseAsTheWindowManagerAsks();
+        return;
+    }
+    Log("The main window was destroyed by another program.");
+    mainWindowDestroyed = true;
+    RequestQuit();
 }
 
 void Dispatcher::MoveFocusByTab()
@@ -347,6 +374,8 @@ WaitResult WaitForEvents(Display* display, std::optional<std::int64_t> microseco
 
 bool QuitRequested() { return quitRequested; }
 
+bool MainWindowDestroyed() { return mainWindowDestroyed; }
+
 void RequestQuit() { quitRequested = true; }
 
 void CancelQuitRequest() { quitRequested = false; }
@@ -368,6 +397,7 @@ void Run(Form& mainForm)
 {
     keyState.fill(0);
     typedOnPress.fill(std::nullopt);
+    mainWindowDestroyed = false;
     DisplayConnection* connection = mainForm.GetDisplayConnection();
     Display* display = connection ? connection->GetDisplay() : nullptr;
     if (display && !TakeEndSignal()) {

@@ -14,7 +14,11 @@ void RequestQuit();
 // Withdraws the request, so that the loop can run again (tests run it many times).
 void CancelQuitRequest();
 
+// The loop also ends when another client destroys the main form's window: the game cannot go on
+// without it, and nobody could end a game that has no window.
 void Run(Form& mainForm);
+// True when the last Run ended because the main form's window was destroyed from outside.
+bool MainWindowDestroyed();
 bool IsKeyDown(int code);
 
 // Makes each of these signals end the loop the way quitRequested does, whether it arrives while

@@ -222,15 +222,21 @@ void Form::Create()
 
 void Form::DestroyWindow()
 {
+    const WindowId destroyed = window;
+    ForgetWindow();
+    Display* xDisplay = GetXDisplay();
+    if (destroyed && xDisplay) {
+        XUnmapWindow(xDisplay, destroyed);
+        XDestroyWindow(xDisplay, destroyed);
+    }
+}
+
+void Form::ForgetWindow()
+{
     created = false;
     focusTaken = false;
     if (!window) return;
     ClearFocus();
-    Display* xDisplay = GetXDisplay();
-    if (xDisplay) {
-        XUnmapWindow(xDisplay, window);
-        XDestroyWindow(xDisplay, window);
-    }
     window = 0;
 }
 

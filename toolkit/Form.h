@@ -49,6 +49,8 @@ public:
     virtual void ShowForm();
     virtual WindowId GetWindow() const { return window; }
 
+    // For a window that someone else destroyed: the form lets go of it without touching it.
+    void ForgetWindow();
     Form* GetOwnerForm() const { return ownerForm; }
     AtomId GetDeleteAtom() const { return deleteAtom; }
     Display* GetXDisplay() const;

@@ -2,9 +2,12 @@
 // Error feedback: plays "Data/beep.wav" with aplay in a process of its own, without waiting for
 // it. A missing sound file is silent.
 
+#include <string>
+#include <vector>
+
 void Beep();
 
-// Runs the command through the shell in a detached grandchild: the caller neither waits for it
-// nor leaves a zombie behind. When no process can be made, it runs synchronously instead.
-// Returns false only when the command ran synchronously.
-bool RunDetached(const char* program, const char* arguments);
+// Starts the program (command[0], found on PATH) with its arguments and no shell, in a child that
+// the caller does not wait for and that ends with the game however the game ends. When no child
+// can be made that way, it runs the program and waits for it instead. Returns false only then.
+bool RunDetached(const std::vector<std::string>& command);

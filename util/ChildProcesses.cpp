@@ -1,11 +1,14 @@
 #include "util/ChildProcesses.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -87,6 +90,43 @@ std::atomic<pid_t>* FindSlot(pid_t pid)
     return nullptr;
 }
 
+// The argument vector is made before the fork: the child only calls what is safe after one.
+std::vector<char*> ArgumentVector(const std::vector<std::string>& command)
+{
+    std::vector<char*> arguments;
+    for (const std::string& word : command) arguments.push_back(const_cast<char*>(word.c_str()));
+    arguments.push_back(nullptr);
+    return arguments;
+}
+
+// In the child of a fork. The parent may die before the tie is made: nobody would tell the child.
+void TieToParent(pid_t parent)
+{
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(0);
+}
+
+// In a tied child: becomes the program. The handlers of the parent's signals end with the exec;
+// its blocked signals must be let through.
+[[noreturn]] void BecomeProgram(char* const* arguments)
+{
+    CloseInheritedDescriptors();
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    execvp(arguments[0], arguments);
+    // As a shell would, say which program could not be run.
+    const char* reason = std::strerror(errno);
+    const struct iovec parts[] = {{const_cast<char*>(arguments[0]), std::strlen(arguments[0])},
+                                  {const_cast<char*>(": "), 2},
+                                  {const_cast<char*>(reason), std::strlen(reason)},
+                                  {const_cast<char*>("\n"), 1}};
+    if (writev(STDERR_FILENO, parts, 4) < 0) {
+        // Nothing more can be reported.
+    }
+    _exit(127);
+}
+
 }  // namespace
 
 pid_t ForkChild()
@@ -159,3 +199,48 @@ void WaitForChild(pid_t pid)
 }
 
 void SimulateForkFailure(bool fail) { forkFails = fail; }
+
+pid_t ForkTiedChild()
+{
+    const pid_t parent = getpid();
+    const pid_t child = ForkChild();
+    if (child == 0) TieToParent(parent);
+    return child;
+}
+
+pid_t StartProgram(const std::vector<std::string>& command)
+{
+    if (command.empty()) return -1;
+    const std::vector<char*> arguments = ArgumentVector(command);
+    const pid_t child = ForkTiedChild();
+    if (child == 0) BecomeProgram(arguments.data());
+    return child;
+}
+
+bool RunProgramAndWait(const std::vector<std::string>& command)
+{
+    if (command.empty()) return false;
+    const std::vector<char*> arguments = ArgumentVector(command);
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child == 0) {
+        TieToParent(parent);
+        BecomeProgram(arguments.data());
+    }
+    if (child < 0) return false;
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void CloseInheritedDescriptors(int keep)
+{
+    if (keep > STDERR_FILENO) {
+        if (keep > STDERR_FILENO + 1) close_range(STDERR_FILENO + 1, static_cast<unsigned>(keep - 1), 0);
+        close_range(static_cast<unsigned>(keep + 1), ~0U, 0);
+    } else {
+        close_range(STDERR_FILENO + 1, ~0U, 0);
+    }
+}

@@ -1,12 +1,15 @@
 #include "util/Files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "util/BinaryFile.h"
 #include "util/Log.h"
@@ -29,6 +32,44 @@ bool IsRegularFile(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+int OpenRegularFile(const std::string& path, std::string& failure)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failure = std::strerror(errno);
+        return -1;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        failure = "not a regular file";
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool IsReadableRegularFile(const std::string& path)
+{
+    std::string ignored;
+    const int fd = OpenRegularFile(path, ignored);
+    if (fd >= 0) close(fd);
+    return fd >= 0;
+}
+
+std::int64_t ReadUpTo(int fd, void* buffer, std::size_t count)
+{
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    std::size_t filled = 0;
+    while (filled < count) {
+        const ssize_t got = read(fd, bytes + filled, count - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(filled);
+}
+
 bool MakeFolder(const std::string& path)
 {
     if (FileExists(path)) return true;
@@ -47,20 +88,23 @@ bool RunProgram(const std::string& program, const std::string& arguments)
     return RunShell(program + " " + arguments);
 }
 
-bool LoadWholeFile(const std::string& path, std::vector<unsigned char>& buffer)
+bool LoadWholeFile(const std::string& path, std::vector<unsigned char>& buffer, std::size_t maxBytes)
 {
     if (!FileExists(path)) {
         Log(path + ": non trovato");
         return false;
     }
-    // A folder or a device in the resource's place is as unusable as an unreadable file.
-    BinaryFile file(path);
-    if (file.OpenFailed() || !IsRegularFile(path)) {
+    std::string ignored;
+    const int fd = OpenRegularFile(path, ignored);
+    std::vector<unsigned char> contents(maxBytes);
+    const std::int64_t got = fd >= 0 ? ReadUpTo(fd, contents.data(), contents.size()) : -1;
+    if (fd >= 0) close(fd);
+    if (got < 0) {
         Log("Errore loading " + path);
         return false;
     }
-    buffer.resize(static_cast<std::size_t>(FileSize(path)));
-    buffer.resize(file.Read(0, buffer.data(), buffer.size()));
+    contents.resize(static_cast<std::size_t>(got));
+    buffer = std::move(contents);
     return true;
 }
 

@@ -1,7 +1,15 @@
 #include "util/TextFile.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#include "util/Files.h"
 
 namespace {
 
@@ -18,41 +26,59 @@ bool TextFile::AppendLines(const std::vector<std::string>& lines) { return Write
 
 bool TextFile::WriteLines(const std::vector<std::string>& lines) { return Write(lines, "wb"); }
 
+void TextFile::Fail(bool opening, std::string why)
+{
+    error = true;
+    openFailed = opening;
+    failure = std::move(why);
+}
+
 bool TextFile::Write(const std::vector<std::string>& lines, const char* mode)
 {
     error = openFailed = false;
+    failure.clear();
     FilePtr file(std::fopen(path.c_str(), mode));
     if (!file) {
-        error = openFailed = true;
+        Fail(true, std::strerror(errno));
         return false;
     }
     for (const std::string& line : lines) {
         std::fwrite(line.data(), 1, line.size(), file.get());
         std::fputc('\n', file.get());
         if (std::fflush(file.get()) != 0 || std::ferror(file.get())) {
-            error = true;
+            Fail(false, std::strerror(errno));
             break;
         }
     }
-    if (std::fclose(file.release()) != 0) error = true;
+    if (std::fclose(file.release()) != 0 && !error) Fail(false, std::strerror(errno));
     return !error;
 }
 
 std::vector<std::string> TextFile::ReadLines()
 {
     error = openFailed = false;
+    failure.clear();
     std::vector<std::string> lines;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        error = openFailed = true;
+    std::string why;
+    const int fd = OpenRegularFile(path, why);
+    if (fd < 0) {
+        Fail(true, why);
         return lines;
     }
+    // One byte more than is taken tells whether the limit cut the file.
+    std::string text(maxReadBytes + 1, '\0');
+    const std::int64_t got = ReadUpTo(fd, text.data(), text.size());
+    if (got < 0) Fail(false, std::strerror(errno));
+    close(fd);
+    const bool cut = got > static_cast<std::int64_t>(maxReadBytes);
+    text.resize(got < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(got), maxReadBytes));
+
     // A line longer than the reader holds, or one with a NUL byte in it, was never written by the
     // program: it is skipped whole and the reading goes on, so that no line after it is lost when
     // the file is written back. Cutting it instead would keep a line the file never held.
     std::string line;
     bool holdable = true;
-    for (int c; (c = std::getc(file.get())) != EOF;) {
+    for (const char c : text) {
         if (c == '\n') {
             if (holdable) lines.push_back(line);
             line.clear();
@@ -63,13 +89,10 @@ std::vector<std::string> TextFile::ReadLines()
             line.clear();
             holdable = false;
         } else {
-            line += static_cast<char>(c);
+            line += c;
         }
     }
-    if (std::ferror(file.get()))
-        error = true;
-    else if (holdable && !line.empty())
-        lines.push_back(line);
+    if (!error && !cut && holdable && !line.empty()) lines.push_back(line);
     return lines;
 }
 

@@ -84,15 +84,36 @@ TEST_F(EndingFault, LosingTheXServerEndsTheReaderAndRemovesTheRecord)
     ExpectTableIntact();
 }
 
-TEST_F(EndingFault, AGameKilledOutrightTakesItsReaderAndRecordWithIt)
+TEST_F(EndingFault, TheMainWindowDestroyedByAnotherClientEndsTheGame)
 {
     StartServer();
     Player player(BuildSheet());
     StartPlaying(player);
+    Display* other = XOpenDisplay(server.Name().c_str());
+    ASSERT_NE(other, nullptr);
+    XDestroyWindow(other, player.View().FindWindow("Korvanta - "));
+    XCloseDisplay(other);
+    const auto ending = game.Wait(60s);
+    ASSERT_TRUE(ending.has_value()) << "the game runs on without its window";
+    EXPECT_TRUE(ending->exited && ending->code == 1) << ending->Describe();
+    EXPECT_EQ(CountLines(game.Log(), "The main window was destroyed by another program."), 1) << game.Log();
+    ExpectNothingLeftBehind();
+    ExpectTableIntact();
+}
+
+TEST_F(EndingFault, AGameKilledOutrightTakesItsReaderRecordAndSoundsWithIt)
+{
+    StartServer();
+    // Every sound plays for 20 seconds, far longer than a game killed in the middle may leave it.
+    game.SetFakeAplay("exec sleep 20");
+    Player player(BuildSheet());
+    StartPlaying(player);
+    ASSERT_TRUE(WaitFor([&] { return !game.SoundsPlayed().empty(); }, 60s)) << "a ball hits a peg";
     game.Signal(SIGKILL);
     const auto ending = game.Wait(60s);
     ASSERT_TRUE(ending.has_value());
     EXPECT_EQ(ending->signal, SIGKILL);
+    EXPECT_TRUE(game.ProcessesLeft(2s).empty()) << "a sound outlives the game";
     ExpectNothingLeftBehind();
     ExpectTableIntact();
 }

@@ -5,18 +5,23 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "game/HighScoreTable.h"
 #include "tests/support/TempFolder.h"
+#include "tools/harness/Poll.h"
 #include "util/Strings.h"
 
 namespace {
 
 const char* const tablePath = "Data/Korvanta/Score/Classifica.txt";
+// What the score folder holds after an Insert: the table and the lock file that is kept beside it.
+const std::vector<std::string> kept = {"Classifica.txt", "Classifica.txt.lock"};
 
 // The entry text as the game composes it when a game ends.
 std::string Entry(const std::string& name, int level) { return PadRight(name, ' ', 12) + " Level " + IntToText(level); }
@@ -166,13 +171,32 @@ TEST(HighScoreTable, SaveKeepsTheBestTen)
     EXPECT_EQ(stored.back(), Line(6, "P", 1));
 }
 
-TEST(HighScoreTable, SaveLeavesOnlyTheTableInItsFolder)
+TEST(HighScoreTable, GamesRecordingAtOnceKeepEveryScore)
 {
     TempFolder folder;
-    HighScoreTable table("Korvanta");
-    ASSERT_TRUE(table.Save(TenLines()));
-    ASSERT_TRUE(table.Insert(1000, Entry("NEW", 5)));
-    EXPECT_EQ(FolderEntries(folder.Path() + "/Data/Korvanta/Score"), std::vector<std::string>{"Classifica.txt"});
+    MakeScoreFolder(folder);
+    std::vector<pid_t> games;
+    for (int game = 0; game < 4; ++game) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            bool inserted = true;
+            for (int round = 0; round < 2; ++round)
+                inserted = HighScoreTable("Korvanta").Insert(10 * game + round + 1, Entry("G" + IntToText(game), 1)) &&
+                           inserted;
+            _exit(inserted ? 0 : 1);
+        }
+        ASSERT_GT(pid, 0);
+        games.push_back(pid);
+    }
+    for (pid_t pid : games) {
+        const std::optional<int> status = WaitForExit(pid, std::chrono::seconds(60));
+        EXPECT_EQ(status, std::optional<int>(0));
+    }
+    std::vector<std::string> expected;
+    for (int game = 3; game >= 0; --game)
+        for (int round = 1; round >= 0; --round) expected.push_back(Line(10 * game + round + 1, "G" + IntToText(game), 1));
+    EXPECT_EQ(folder.ReadFile(tablePath), FileOf(expected)) << "no game's line lost to another's";
+    EXPECT_EQ(FolderEntries(folder.Path() + "/Data/Korvanta/Score"), kept) << "nothing but the table and its lock";
 }
 
 TEST(HighScoreTable, AFailedWriteKeepsTheOldTable)
@@ -197,7 +221,7 @@ TEST(HighScoreTable, AFailedWriteKeepsTheOldTable)
     EXPECT_FALSE(inserted);
     EXPECT_TRUE(failed);
     EXPECT_EQ(folder.ReadFile(tablePath), before);
-    EXPECT_EQ(FolderEntries(folder.Path() + "/Data/Korvanta/Score"), std::vector<std::string>{"Classifica.txt"});
+    EXPECT_EQ(FolderEntries(folder.Path() + "/Data/Korvanta/Score"), kept);
 }
 
 TEST(HighScoreTable, AFolderInTheTablesPlaceIsNeverReplaced)
@@ -214,7 +238,30 @@ TEST(HighScoreTable, AFolderInTheTablesPlaceIsNeverReplaced)
     EXPECT_FALSE(table.Save({Line(5, "BOB", 1)}));
     EXPECT_TRUE(table.HasError());
     EXPECT_EQ(folder.ReadFile(std::string(tablePath) + "/inside"), "kept");
-    EXPECT_EQ(FolderEntries(folder.Path() + "/Data/Korvanta/Score"), std::vector<std::string>{"Classifica.txt"});
+    EXPECT_EQ(FolderEntries(folder.Path() + "/Data/Korvanta/Score"), kept);
+}
+
+TEST(HighScoreTable, AFifoOrAnEndlessDeviceInTheTablesPlaceIsUnreadableAtOnce)
+{
+    TempFolder folder;
+    MakeScoreFolder(folder);
+    for (const bool fifo : {true, false}) {
+        std::filesystem::remove(tablePath);
+        if (fifo)
+            ASSERT_EQ(mkfifo(tablePath, 0600), 0);
+        else
+            std::filesystem::create_symlink("/dev/zero", tablePath);
+        pid_t loader = fork();
+        if (loader == 0) {
+            HighScoreTable table("Korvanta");
+            const bool unreadable = table.Load().empty() && table.HasError();
+            _exit(unreadable && !table.Insert(5, Entry("BOB", 1)) ? 0 : 1);
+        }
+        ASSERT_GT(loader, 0);
+        EXPECT_EQ(WaitForExit(loader, std::chrono::seconds(1)), std::optional<int>(0)) << (fifo ? "FIFO" : "/dev/zero");
+        if (loader > 0) kill(loader, SIGKILL);
+        WaitForExit(loader, std::chrono::seconds(10));
+    }
 }
 
 TEST(HighScoreTable, ALastLineWithoutLineFeedCounts)

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 
 #include <cstdlib>
 
@@ -20,6 +21,18 @@ TEST(DisplayConnection, OpensTheDefaultDisplayAt24Bits)
     EXPECT_EQ(connection.GetVisualInfo()->depth, 24);
     EXPECT_STREQ(connection.GetTitle(), "title");
     EXPECT_EQ(folder.ReadFile("log.txt"), "") << "a 24-bit display logs nothing";
+
+    Display* display = connection.GetDisplay();
+    EXPECT_NE(fcntl(ConnectionNumber(display), F_GETFD) & FD_CLOEXEC, 0) << "no program the game starts holds it";
+    // Protocol errors, such as those of a window that another client destroyed, are logged once
+    // for each request and error, and the program goes on.
+    for (int round = 0; round < 2; ++round) {
+        XDestroyWindow(display, 0x7fffffff);
+        XUnmapWindow(display, 0x7fffffff);
+    }
+    XSync(display, False);
+    EXPECT_EQ(folder.ReadFile("log.txt"), "X error BadWindow (invalid Window parameter) on request 4\n"
+                                          "X error BadWindow (invalid Window parameter) on request 10\n");
 
     EXPECT_TRUE(connection.Close());
     EXPECT_FALSE(connection.Close());

@@ -99,21 +99,26 @@ TEST(Files, LoadWholeFile)
 {
     TempFolder folder;
     std::vector<unsigned char> buffer{9, 9};
-    EXPECT_FALSE(LoadWholeFile("Data/sheet.bin", buffer));
+    EXPECT_FALSE(LoadWholeFile("Data/sheet.bin", buffer, 16));
     EXPECT_EQ(buffer.size(), 2u) << "a missing file leaves the buffer alone";
     EXPECT_EQ(folder.ReadFile("log.txt"), "Data/sheet.bin: non trovato\n");
 
     folder.WriteFile("empty.bin", "");
-    EXPECT_TRUE(LoadWholeFile("empty.bin", buffer));
+    EXPECT_TRUE(LoadWholeFile("empty.bin", buffer, 16));
     EXPECT_TRUE(buffer.empty());
 
     folder.WriteFile("three.bin", std::string("\x01\x00\xff", 3));
-    EXPECT_TRUE(LoadWholeFile("three.bin", buffer));
+    EXPECT_TRUE(LoadWholeFile("three.bin", buffer, 16));
     EXPECT_EQ(buffer, (std::vector<unsigned char>{1, 0, 255}));
+    EXPECT_TRUE(LoadWholeFile("three.bin", buffer, 2));
+    EXPECT_EQ(buffer, (std::vector<unsigned char>{1, 0})) << "no more than the most asked for";
 
+    // A FIFO would wait for a writer for ever.
     ASSERT_TRUE(MakeFolder("adir"));
-    EXPECT_FALSE(LoadWholeFile("adir", buffer));
-    EXPECT_NE(folder.ReadFile("log.txt").find("Errore loading adir\n"), std::string::npos);
+    ASSERT_EQ(mkfifo("fifo", 0600), 0);
+    EXPECT_FALSE(LoadWholeFile("adir", buffer, 16));
+    EXPECT_FALSE(LoadWholeFile("fifo", buffer, 16));
+    EXPECT_NE(folder.ReadFile("log.txt").find("Errore loading adir\nErrore loading fifo\n"), std::string::npos);
 }
 
 TEST(Files, RunShellAnswersTrueWhenTheCommandFails)
