@@ -35,6 +35,7 @@ DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
     display = owner->GetXDisplay();
     window = owner->GetWindow();
     if (!display) return;
+    masks = ScreenChannelMasks(display, owner->GetDisplayConnection()->GetScreen());
     // All text is drawn and measured in the main form's font; measuring needs no window.
     if (Form* mainForm = MainForm()) font = mainForm->GetFont().Get(display);
     // A form without a window has nothing to draw on; that is not worth a log line.
@@ -60,7 +61,12 @@ DrawContext::~DrawContext()
 
 void DrawContext::SetColour(Colour colour)
 {
-    if (colour != noColour) XSetForeground(display, gc, static_cast<unsigned long>(colour));
+    if (colour != noColour) XSetForeground(display, gc, masks.ToPixel(colour));
+}
+
+void DrawContext::SetBackgroundColour(Colour colour)
+{
+    if (colour != noColour) XSetBackground(display, gc, masks.ToPixel(colour));
 }
 
 void DrawContext::RestoreLineAttributes() { XSetLineAttributes(display, gc, 1, LineSolid, CapRound, JoinRound); }
@@ -70,7 +76,7 @@ void DrawContext::Flush() { XFlush(display); }
 void DrawContext::DrawPoint(int x, int y, Colour colour)
 {
     if (!gc) return;
-    XSetForeground(display, gc, static_cast<unsigned long>(colour));
+    XSetForeground(display, gc, masks.ToPixel(colour));
     XDrawPoint(display, window, gc, x, y);
     Flush();
 }
@@ -93,9 +99,9 @@ Colour DrawContext::GetPixel(int x, int y)
     if (!gc || !ClipToWindow(x, y, w, h)) return 0;
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return 0;
-    const auto pixel = static_cast<Colour>(XGetPixel(image, 0, 0));
+    const Colour colour = masks.FromPixel(static_cast<std::uint32_t>(XGetPixel(image, 0, 0)));
     XDestroyImage(image);
-    return pixel;
+    return colour;
 }
 
 void DrawContext::DrawLine(int x1, int y1, int x2, int y2, int style, Colour colour)
@@ -194,8 +200,8 @@ void DrawContext::DrawText(int x, int y, int w, int h, const std::string& text, 
 void DrawContext::DrawTextLine(int x, int y, int w, int h, const std::string& text, Colour fg, Colour bg, int align,
                                bool centreVertically)
 {
-    if (fg != noColour) XSetForeground(display, gc, static_cast<unsigned long>(fg));
-    if (bg != noColour) XSetBackground(display, gc, static_cast<unsigned long>(bg));
+    SetColour(fg);
+    SetBackgroundColour(bg);
     const int lineHeight = FontAscent(*font) <= 15 ? 15 : FontAscent(*font) + 1;
     if (h < 10) return;
 
@@ -226,7 +232,7 @@ void DrawContext::DrawTextLine(int x, int y, int w, int h, const std::string& te
         }
         if (bg != noColour && centreVertically) {
             FillRectangle(x, y, w, h + 1, 0, 0, bg);
-            if (fg != noColour) XSetForeground(display, gc, static_cast<unsigned long>(fg));
+            SetColour(fg);
         }
         const int lineWidth = TextWidth(line);
         int lineX = x;
@@ -268,21 +274,17 @@ void DrawContext::PutImageTransparent(int x, int y, int w, int h, XImage* image,
     if (!ClipToWindow(areaX, areaY, areaW, areaH)) return;
     XImage* background = XGetImage(display, window, areaX, areaY, Extent(areaW), Extent(areaH), AllPlanes, ZPixmap);
     if (background) {
-        const int bytesPerPixel = CurrentPixelFormat().bitsPerPixel / 8;
-        const unsigned char key[3] = {static_cast<unsigned char>(keyColour >> 16),
-                                      static_cast<unsigned char>(keyColour >> 8), static_cast<unsigned char>(keyColour)};
-        const int colourBytes[3] = {MyImage::ixRosso, MyImage::ixVerde, MyImage::ixBlu};
-        const bool layoutKnown = bytesPerPixel >= 3 && background->bits_per_pixel == image->bits_per_pixel &&
-                                 std::all_of(colourBytes, colourBytes + 3, [&](int i) { return i < bytesPerPixel; });
-        // Key-coloured pixels take the window's pixel, so the picture keeps what it is drawn over.
-        for (int row = 0; layoutKnown && row < areaH; ++row) {
+        const ChannelMasks& layout = CurrentPixelFormat().masks;
+        const std::uint32_t colourBits = layout.ColourBits();
+        const std::uint32_t key = layout.ToPixel(keyColour);
+        // Key-coloured pixels take the window's colour, so the picture keeps what it is drawn over.
+        for (int row = 0; row < areaH; ++row) {
             for (int column = 0; column < areaW; ++column) {
-                unsigned char* pixel = reinterpret_cast<unsigned char*>(image->data) +
-                                       (row + areaY - y) * image->bytes_per_line + (column + areaX - x) * bytesPerPixel;
-                const unsigned char* under = reinterpret_cast<unsigned char*>(background->data) +
-                                             row * background->bytes_per_line + column * bytesPerPixel;
-                if (pixel[colourBytes[0]] == key[0] && pixel[colourBytes[1]] == key[1] && pixel[colourBytes[2]] == key[2])
-                    for (int i : colourBytes) pixel[i] = under[i];
+                const int imageX = column + areaX - x, imageY = row + areaY - y;
+                const auto pixel = static_cast<std::uint32_t>(XGetPixel(image, imageX, imageY));
+                if ((pixel & colourBits) != key) continue;
+                const auto under = static_cast<std::uint32_t>(XGetPixel(background, column, row));
+                XPutPixel(image, imageX, imageY, (pixel & ~colourBits) | (under & colourBits));
             }
         }
         XDestroyImage(background);

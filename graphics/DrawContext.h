@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "graphics/ChannelMasks.h"
 #include "toolkit/Geometry.h"
 
 class Form;
@@ -52,6 +53,7 @@ public:
 
 private:
     void SetColour(Colour colour);
+    void SetBackgroundColour(Colour colour);
     void RestoreLineAttributes();
     void Flush();
     void DrawTextLine(int x, int y, int w, int h, const std::string& text, Colour fg, Colour bg, int align,
@@ -65,4 +67,6 @@ private:
     Display* display = nullptr;
     Window window = 0;
     const FontHandle* font = nullptr;
+    // Every colour is turned into the visual's pixel here, at the one boundary with X.
+    ChannelMasks masks;
 };

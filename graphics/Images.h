@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "graphics/ChannelMasks.h"
 #include "toolkit/XHandles.h"
 
 class GUIElement;
@@ -20,10 +21,24 @@ struct PixelFormat {
     // 0 until the probe has run.
     int depth = 0;
     unsigned char firstPixel[8] = {};
+    // The probe read back what it drew, in whole bytes a pixel: images in this layout come out
+    // right, and their padded rows are nothing to warn about.
+    bool drawable = false;
+    // Where the colours sit in a pixel: the visual's masks where drawable, else the 24-bit ones.
+    ChannelMasks masks;
 };
 
 const PixelFormat& CurrentPixelFormat();
 void ProbePixelFormat(GUIElement* element);
+// Lets a display opened later be probed anew; called as this one closes.
+void ForgetPixelFormat(const Display* display);
+
+// Whether colours can be right on the screen at all: its default visual, on which every window of
+// the game is made, is TrueColor.
+bool ScreenIsTrueColour(Display* display, int screen);
+// That visual's channel masks; on any other kind of visual the 24-bit masks, which hand 0xRRGGBB
+// on unchanged, as nothing better can be done there without a colour map.
+ChannelMasks ScreenChannelMasks(Display* display, int screen);
 // An image of the RGB buffer (3 bytes a pixel, top row first, no padding) in the server's
 // layout; null for null data or an empty size. The buffer stays the caller's.
 XImage* MakeImage(GUIElement* element, const unsigned char* rgb, int width, int height);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "graphics/Images.h"
 #include "toolkit/XHandles.h"
 #include "util/Log.h"
 
@@ -42,7 +43,8 @@ DisplayConnection::DisplayConnection(const char* title) : title(title)
     }
     screen = DefaultScreen(display);
     depth = DefaultDepth(display, screen);
-    if (depth < 24) Log("This app requires 24-bit depth.");
+    // Any TrueColor visual shows the game's colours; only one that needs a colour map cannot.
+    if (!ScreenIsTrueColour(display, screen)) Log("This app requires 24-bit depth.");
 
     XVisualInfo wanted{};
     wanted.screen = screen;
@@ -63,6 +65,7 @@ DisplayConnection::~DisplayConnection()
 bool DisplayConnection::Close()
 {
     if (!display) return false;
+    ForgetPixelFormat(display);
     if (visuals) XFree(visuals);
     visuals = nullptr;
     visualCount = 0;
