@@ -4,40 +4,36 @@
 
 #include <algorithm>
 #include <cctype>
+#include <type_traits>
 
 #include "graphics/BitmapReaders.h"
+#include "graphics/FontDescription.h"
 #include "graphics/Images.h"
-#include "graphics/MyImage.h"
-#include "toolkit/DisplayConnection.h"
-#include "toolkit/Form.h"
-#include "toolkit/Registry.h"
 #include "util/Files.h"
 #include "util/Log.h"
 #include "util/Strings.h"
+
+// The headers that spare their users Xlib name its types through XHandles.h; a mismatch here
+// would otherwise show only as a wrong id at run time.
+static_assert(std::is_same_v<WindowId, Window>);
+static_assert(std::is_same_v<PixmapId, Pixmap>);
+static_assert(std::is_same_v<AtomId, Atom>);
+static_assert(std::is_same_v<FontId, Font>);
 
 namespace {
 
 constexpr int fullCircle = 360 * 64;
 
-Form* MainForm()
-{
-    const std::vector<GUIElement*>& all = AllElements();
-    return all.empty() || all.front()->TypeName() != "form" ? nullptr : static_cast<Form*>(all.front());
-}
-
 unsigned Extent(int value) { return value > 0 ? static_cast<unsigned>(value) : 0u; }
 
 }  // namespace
 
-DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
+DrawContext::DrawContext(const DrawTarget& target) : target(target), display(target.display), window(target.window)
 {
-    if (!owner) return;
-    display = owner->GetXDisplay();
-    window = owner->GetWindow();
     if (!display) return;
-    masks = ScreenChannelMasks(display, owner->GetDisplayConnection()->GetScreen());
-    // All text is drawn and measured in the main form's font; measuring needs no window.
-    if (Form* mainForm = MainForm()) font = mainForm->GetFont().Get(display);
+    masks = ScreenChannelMasks(display, target.screen);
+    // Text is measured even where there is no window to draw it on.
+    if (target.font) font = target.font->Get(display);
     // A form without a window has nothing to draw on; that is not worth a log line.
     if (!window) return;
     XGCValues values{};
@@ -46,9 +42,8 @@ DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
         Log("Errore nella creazione del GC");
         return;
     }
-    const int screen = owner->GetDisplayConnection()->GetScreen();
-    XSetForeground(display, gc, WhitePixel(display, screen));
-    XSetBackground(display, gc, BlackPixel(display, screen));
+    XSetForeground(display, gc, WhitePixel(display, target.screen));
+    XSetBackground(display, gc, BlackPixel(display, target.screen));
     XSetFillStyle(display, gc, FillSolid);
     RestoreLineAttributes();
     if (font) XSetFont(display, gc, ServerFontId(*font));
@@ -84,8 +79,8 @@ void DrawContext::DrawPoint(int x, int y, Colour colour)
 bool DrawContext::ClipToWindow(int& x, int& y, int& w, int& h) const
 {
     // Reading outside the window is a protocol error that would end the program.
-    const int right = std::min(x + w, owner->GetWidth());
-    const int bottom = std::min(y + h, owner->GetHeight());
+    const int right = std::min(x + w, target.width);
+    const int bottom = std::min(y + h, target.height);
     x = std::max(x, 0);
     y = std::max(y, 0);
     w = right - x;
@@ -265,7 +260,7 @@ void DrawContext::PutImageRegion(int x, int y, int w, int h, XImage* image, int 
 void DrawContext::PutImageTransparent(int x, int y, int w, int h, XImage* image, Colour keyColour)
 {
     if (!gc || !image) return;
-    ProbePixelFormat(owner);
+    ProbePixelFormat(target);
     if (w == 0) w = image->width;
     if (h == 0) h = image->height;
     w = std::min(w, image->width);
@@ -337,7 +332,7 @@ void DrawContext::DrawBitmap(int x, int y, int w, int h, int bitsPerPixel, const
     // The image is built at the file's own size, so a caller's size that does not match can
     // never make it read past the pixels.
     if (!pixels) return;
-    ImagePtr image(MakeImage(owner, pixels.pixels.get(), pixels.width, pixels.height));
+    ImagePtr image(MakeImage(target, pixels.pixels.get(), pixels.width, pixels.height));
     pixels.pixels.reset();
     if (transparent)
         PutImageTransparent(x, y, w, h, image.get(), 0);

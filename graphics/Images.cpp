@@ -7,10 +7,6 @@
 #include <cstring>
 
 #include "graphics/DrawContext.h"
-#include "graphics/MyImage.h"
-#include "toolkit/Child.h"
-#include "toolkit/DisplayConnection.h"
-#include "toolkit/Form.h"
 #include "util/Log.h"
 #include "util/Strings.h"
 
@@ -23,12 +19,6 @@ const Display* probedDisplay = nullptr;
 
 // A colour whose three bytes differ from each other and from 0 and 0xFF, so each can be found.
 constexpr Colour probeColour = 0xCF3B76;
-
-Form* FormOf(GUIElement* element)
-{
-    while (element && element->TypeName() != "form") element = element->GetParent();
-    return static_cast<Form*>(element);
-}
 
 void Warn(const char* what, long value) { Log(std::string(what) + IntToText(value)); }
 
@@ -56,15 +46,15 @@ bool FindColourBytes(XImage* image)
         const auto byte = static_cast<unsigned char>(image->data[i]);
         pixelFormat.firstPixel[i] = byte;
         if (byte == 0xCF) {
-            MyImage::ixRosso = i;
+            pixelFormat.ixRosso = i;
             foundRed = true;
         }
         if (byte == 0x3B) {
-            MyImage::ixVerde = i;
+            pixelFormat.ixVerde = i;
             foundGreen = true;
         }
         if (byte == 0x76) {
-            MyImage::ixBlu = i;
+            pixelFormat.ixBlu = i;
             foundBlue = true;
         }
     }
@@ -83,9 +73,9 @@ void WarnAboutLayout(XImage* image, bool colourBytesFound)
     if (image->bits_per_pixel != 32) Warn("WARNING img->bits_per_pixel: ", image->bits_per_pixel);
     if (image->bitmap_bit_order != LSBFirst) Warn("WARNING img->bitmap_bit_order: ", image->bitmap_bit_order);
     if (image->byte_order != LSBFirst) Warn("WARNING img->byte_order: ", image->byte_order);
-    if (!colourBytesFound || MyImage::ixRosso != 2) Warn("WARNING MyImage::ixRosso: ", MyImage::ixRosso);
-    if (!colourBytesFound || MyImage::ixVerde != 1) Warn("WARNING MyImage::ixVerde: ", MyImage::ixVerde);
-    if (!colourBytesFound || MyImage::ixBlu != 0) Warn("WARNING MyImage::ixBlu: ", MyImage::ixBlu);
+    if (!colourBytesFound || pixelFormat.ixRosso != 2) Warn("WARNING MyImage::ixRosso: ", pixelFormat.ixRosso);
+    if (!colourBytesFound || pixelFormat.ixVerde != 1) Warn("WARNING MyImage::ixVerde: ", pixelFormat.ixVerde);
+    if (!colourBytesFound || pixelFormat.ixBlu != 0) Warn("WARNING MyImage::ixBlu: ", pixelFormat.ixBlu);
 }
 
 }  // namespace
@@ -106,16 +96,15 @@ void ForgetPixelFormat(const Display* display)
     probedDisplay = nullptr;
 }
 
-void ProbePixelFormat(GUIElement* element)
+void ProbePixelFormat(const DrawTarget& target)
 {
     if (pixelFormat.depth != 0) return;
-    Form* form = FormOf(element);
-    if (!form || !form->GetXDisplay() || !form->GetWindow()) return;
-    DrawContext context(form);
+    if (!target.display || !target.window) return;
+    DrawContext context(target);
     context.DrawPoint(0, 0, probeColour);
-    XImage* image = XGetImage(form->GetXDisplay(), form->GetWindow(), 0, 0, 1, 1, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(target.display, target.window, 0, 0, 1, 1, AllPlanes, ZPixmap);
     if (!image) return;
-    probedDisplay = form->GetXDisplay();
+    probedDisplay = target.display;
     pixelFormat.format = image->format;
     pixelFormat.xoffset = image->xoffset;
     pixelFormat.bitmapPad = image->bitmap_pad;
@@ -133,14 +122,13 @@ void ProbePixelFormat(GUIElement* element)
     XDestroyImage(image);
 }
 
-XImage* MakeImage(GUIElement* element, const unsigned char* rgb, int width, int height)
+XImage* MakeImage(const DrawTarget& target, const unsigned char* rgb, int width, int height)
 {
     if (!rgb || width <= 0 || height <= 0) return nullptr;
-    ProbePixelFormat(element);
-    Form* form = FormOf(element);
+    ProbePixelFormat(target);
     const int bytesPerPixel = pixelFormat.bitsPerPixel / 8;
     // Pixels of less than a byte would make rows too short for the image Xlib expects.
-    if (!form || !form->GetXDisplay() || pixelFormat.depth == 0 || bytesPerPixel == 0) return nullptr;
+    if (!target.display || pixelFormat.depth == 0 || bytesPerPixel == 0) return nullptr;
 
     const int padBytes = std::max(pixelFormat.bitmapPad / 8, 1);
     const int rowBytes = width * bytesPerPixel;
@@ -150,13 +138,10 @@ XImage* MakeImage(GUIElement* element, const unsigned char* rgb, int width, int 
             IntToText(stride) + " " + IntToText(rowBytes));
 
     auto* data = new char[static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)]();
-    DisplayConnection* connection = form->GetDisplayConnection();
-    Display* display = form->GetXDisplay();
-    Visual* visual = connection->GetVisualInfo() ? connection->GetVisualInfo()->visual
-                                                 : DefaultVisual(display, connection->GetScreen());
-    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(pixelFormat.depth), pixelFormat.format,
-                                 pixelFormat.xoffset, data, static_cast<unsigned>(width),
-                                 static_cast<unsigned>(height), padBytes * 8, stride);
+    // The visual the windows are made with, which is the one the probe read back.
+    XImage* image = XCreateImage(target.display, DefaultVisual(target.display, target.screen),
+                                 static_cast<unsigned>(pixelFormat.depth), pixelFormat.format, pixelFormat.xoffset, data,
+                                 static_cast<unsigned>(width), static_cast<unsigned>(height), padBytes * 8, stride);
     if (!image) {
         delete[] data;
         return nullptr;

@@ -63,7 +63,7 @@ void ButtonCustom::Hide()
         const Point origin = ToFormCoordinates(x, y);
         // One more in each direction than the box: the frame's right and bottom lines lie on the
         // box's last column and row, and must go too.
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+        DrawContext(Target()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
     }
     Child::Hide();
     created = false;
@@ -155,7 +155,7 @@ void ButtonCustom::SetDisabledImage(_XImage* value)
 void ButtonCustom::Paint()
 {
     if (!ReadyToPaint()) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
     const Colour background = BackgroundColour();

@@ -99,7 +99,7 @@ void CellControl::Hide()
         const Form* form = GetForm();
         const Colour formColour = form ? form->GetBackColor() : noColour;
         const Point origin = ToFormCoordinates(x, y);
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0,
+        DrawContext(Target()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0,
                                              formColour != noColour ? formColour : defaultBackColour);
     }
     Child::Hide();
@@ -109,7 +109,7 @@ void CellControl::Hide()
 void CellControl::Paint()
 {
     if (!ReadyToPaint()) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
     const int lineHeight = context.LineHeight();

@@ -16,6 +16,13 @@ Form* Child::GetForm() const
     return nullptr;
 }
 
+DrawTarget Child::Target() const
+{
+    const Form* form = GetForm();
+    if (!form) form = MainForm();
+    return form ? form->Target() : DrawTarget{};
+}
+
 Point Child::ToFormCoordinates(int localX, int localY) const
 {
     Point point{localX, localY};

@@ -2,6 +2,7 @@
 // The base of every widget placed on a form. Widgets have no window of their own: they paint
 // into their form's window at positions relative to their parent (a form or a panel).
 
+#include "graphics/DrawTarget.h"
 #include "toolkit/GUIElement.h"
 
 class Form;
@@ -11,6 +12,8 @@ public:
     explicit Child(GUIElement* parentElement);
 
     Form* GetForm() const;
+    // What the widget draws on: its form's window, or the main form's for a widget on no form.
+    DrawTarget Target() const;
     Point ToFormCoordinates(int localX, int localY) const;
     // What a widget leaves behind when it is erased: the parent's background, else the
     // form's, else the default grey.

@@ -3,18 +3,9 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <type_traits>
 
 #include "graphics/Images.h"
-#include "toolkit/XHandles.h"
 #include "util/Log.h"
-
-// The headers that spare their users Xlib name its types through XHandles.h; a mismatch here
-// would otherwise show only as a wrong id at run time.
-static_assert(std::is_same_v<WindowId, Window>);
-static_assert(std::is_same_v<PixmapId, Pixmap>);
-static_assert(std::is_same_v<AtomId, Atom>);
-static_assert(std::is_same_v<FontId, Font>);
 
 namespace {
 

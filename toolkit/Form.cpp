@@ -39,6 +39,13 @@ Form::~Form()
 
 Display* Form::GetXDisplay() const { return display ? display->GetDisplay() : nullptr; }
 
+DrawTarget Form::Target() const
+{
+    Form* mainForm = MainForm();
+    return {GetXDisplay(), display ? display->GetScreen() : 0, window, GetWidth(), GetHeight(),
+            mainForm ? &mainForm->GetFont() : nullptr};
+}
+
 int Form::GetActualWidth() const
 {
     if (!created || !window) return width;

@@ -36,7 +36,7 @@ void PanelChildren::Hide()
     if (!created) return;
     {
         const Point origin = ToFormCoordinates(x, y);
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+        DrawContext(Target()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
     }
     Child::Hide();
     created = false;
@@ -102,7 +102,7 @@ void PanelChildren::Paint()
 {
     if (!ReadyToPaint()) return;
     {
-        DrawContext context(GetForm());
+        DrawContext context(Target());
         // Through the chain of parents, so that a panel inside a panel lands in its right place.
         const Point origin = ToFormCoordinates(x, y);
         const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;

@@ -56,7 +56,7 @@ void ProgressBar::Hide()
         const Point origin = ToFormCoordinates(x, y);
         // One more than the bar's own fill in each direction, so that the white right and bottom
         // edges of the frame go too.
-        DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+        DrawContext(Target()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
     }
     GUIElement::Hide();
 }
@@ -84,7 +84,7 @@ void ProgressBar::Paint()
     // A hidden bar keeps its created state (only its visibility goes), so it must not come back
     // on the form's next expose or on a new value.
     if (!ReadyToPaint() || !visible) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
     context.FillRectangle(left, top, width, height, 0, 0, backColor != noColour ? backColor : defaultBackColour);

@@ -85,7 +85,7 @@ void ScrollBar::Hide()
     if (!created) return;
     const Point origin = ToFormCoordinates(x, y);
     // The frame's dark edges lie one pixel beyond the bar's width and height.
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 2, height + 2, 0, 0, EraseColour());
+    DrawContext(Target()).FillRectangle(origin.x, origin.y, width + 2, height + 2, 0, 0, EraseColour());
     visible = false;
     created = false;
     pageStarts.clear();
@@ -267,7 +267,7 @@ void ScrollBar::Paint()
 {
     if (!ReadyToPaint()) return;
     ApplyMinimumSize();
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, w = width, h = height;
     const Colour fg = enabled ? 0x000000 : disabledColour;

@@ -66,7 +66,7 @@ void Slider::Hide()
 {
     if (!created) return;
     const Point origin = ToFormCoordinates(x, y);
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+    DrawContext(Target()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
     visible = false;
     created = false;
     // A hidden slider has no place on the screen for the mouse to find.
@@ -213,7 +213,7 @@ void Slider::Paint()
     if (!ReadyToPaint()) return;
     const bool usable = Usable();
     if (usable) SnapSize();
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y;
     const Colour fg = enabled ? lineColor : disabledColour;

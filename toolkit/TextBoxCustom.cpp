@@ -38,7 +38,7 @@ TextBoxCustom::TextBoxCustom(GUIElement* parentForm, const std::string& initialT
 
 void TextBoxCustom::MeasureCells()
 {
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     layout.SetCellSize(context.CharWidth() + 2, context.LineHeight() + 4);
     // A form without a window yet has no font to measure with: try again when the box is made.
     cellsMeasured = context.IsUsable() && context.CharWidth() > 0;
@@ -139,7 +139,7 @@ void TextBoxCustom::Hide()
     text = TrimRight(BufferText());
     {
         const Point corner = ToFormCoordinates(x, y);
-        DrawContext(GetForm()).FillRectangle(corner.x, corner.y, width + 1, height + 1, 0, 0, EraseColour());
+        DrawContext(Target()).FillRectangle(corner.x, corner.y, width + 1, height + 1, 0, 0, EraseColour());
     }
     visible = false;
     created = false;
@@ -242,7 +242,7 @@ void TextBoxCustom::Paint()
     if (!ReadyToPaint()) return;
     UpdateLayout();
     {
-        DrawContext context(GetForm());
+        DrawContext context(Target());
         const Point corner = ToFormCoordinates(x, y);
         const int left = corner.x, top = corner.y, right = left + width - 1, bottom = top + height - 1;
         context.FillRectangle(left, top, width, height, 0, 0, enabled ? backColor : defaultBackColour);
@@ -284,7 +284,7 @@ void TextBoxCustom::DrawCells(bool full, int from)
     if (dateMode && (from == 3 || from == 6)) start = from - 2;
     if (full) start = 0;
 
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point corner = ToFormCoordinates(x, y);
     const int limit = Limit();
     // The terminator behind the last position takes part, so the caret can stand behind the text.

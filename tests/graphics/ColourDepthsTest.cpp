@@ -37,7 +37,7 @@ protected:
 
 TEST_P(ColourDepthsTest, FillsPicturesAndReadBackKeepTheColours)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     EXPECT_TRUE(Near(background, context.GetPixel(200, 200))) << "the window's own background";
     context.FillRectangle(10, 10, 20, 20, 0, 0, 0xFF0000);
     XImage* raw = XGetImage(display, form->GetWindow(), 15, 15, 1, 1, AllPlanes, ZPixmap);
@@ -48,7 +48,7 @@ TEST_P(ColourDepthsTest, FillsPicturesAndReadBackKeepTheColours)
     EXPECT_TRUE(Near(0x3366CC, context.GetPixel(45, 15)));
 
     const unsigned char rgb[] = {0xCF, 0x3B, 0x76, 0, 0, 0, 0x12, 0x34, 0x56};
-    ImagePtr picture(MakeImage(form.get(), rgb, 3, 1));
+    ImagePtr picture(MakeImage(form->Target(), rgb, 3, 1));
     context.PutImage(100, 100, 0, 0, picture.get());
     EXPECT_TRUE(Near(0xCF3B76, context.GetPixel(100, 100)));
     context.PutImageTransparent(44, 15, 0, 0, picture.get(), 0);

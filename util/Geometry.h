@@ -1,6 +1,6 @@
 #pragma once
-// Small value types shared by every element: positions and sizes in pixels (relative to the
-// form's window; for forms, to the screen) and colours as 0xRRGGBB.
+// Small value types shared by every layer, with no X in them: positions and sizes in pixels
+// (relative to the form's window; for forms, to the screen) and colours as 0xRRGGBB.
 
 #include <cstdint>
 

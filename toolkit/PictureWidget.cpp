@@ -1,4 +1,4 @@
-#include "graphics/PictureWidget.h"
+#include "toolkit/PictureWidget.h"
 
 #include "graphics/DrawContext.h"
 #include "toolkit/Form.h"
@@ -30,7 +30,7 @@ void PictureWidget::Hide()
 {
     if (!created) return;
     const Point origin = ToFormCoordinates(x, y);
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
+    DrawContext(Target()).FillRectangle(origin.x, origin.y, width + 1, height + 1, 0, 0, EraseColour());
     GUIElement::Hide();
     created = false;
 }
