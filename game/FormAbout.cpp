@@ -1,8 +1,8 @@
 #include "game/FormAbout.h"
 
-#include "graphics/MyImage.h"
 #include "toolkit/ButtonCustom.h"
 #include "toolkit/CellControl.h"
+#include "toolkit/MyImage.h"
 #include "toolkit/PanelChildren.h"
 #include "util/Beep.h"
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "graphics/XHandles.h"
 #include "toolkit/Form.h"
-#include "toolkit/XHandles.h"
 
 class ButtonCustom;
 class CellControl;

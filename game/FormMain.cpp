@@ -7,14 +7,14 @@
 #include "game/ProductInfo.h"
 #include "game/SoundPlayer.h"
 #include "game/Steering.h"
-#include "graphics/ImageFrame.h"
-#include "graphics/MyImage.h"
 #include "graphics/PackedPicture.h"
 #include "graphics/PictureData.h"
 #include "joystick/JoystickConfig.h"
 #include "toolkit/ButtonCustom.h"
 #include "toolkit/CellControl.h"
 #include "toolkit/EventLoop.h"
+#include "toolkit/ImageFrame.h"
+#include "toolkit/MyImage.h"
 #include "toolkit/Timer.h"
 #include "toolkit/TrafficMeter.h"
 #include "util/Beep.h"
@@ -36,10 +36,10 @@ constexpr int answerYes = 3;
 constexpr int gameTimerInterval = 30;
 
 // An image of a built-in picture, or null when it cannot be decoded.
-XImage* PictureImage(GUIElement* form, const PackedPicture& packed)
+XImage* PictureImage(const DrawTarget& target, const PackedPicture& packed)
 {
     const auto rgb = UnpackPicture(packed);
-    return rgb ? MakeImage(form, rgb.get(), packed.width, packed.height) : nullptr;
+    return rgb ? MakeImage(target, rgb.get(), packed.width, packed.height) : nullptr;
 }
 
 }  // namespace
@@ -194,16 +194,16 @@ void FormMain::Paint()
 {
     if (created && !picturesMade) {
         picturesMade = true;
-        titlePicture.reset(PictureImage(this, packedTitlePicture));
+        titlePicture.reset(PictureImage(Target(), packedTitlePicture));
         if (picture) {
             picture->SetImage(titlePicture.get());
             picture->Create();
         }
-        aboutPicture.reset(PictureImage(this, packedAboutPicture));
+        aboutPicture.reset(PictureImage(Target(), packedAboutPicture));
         // Every cell cuts its sprites from this one image of the sheet, which can only be made
         // once the window is viewable.
         if (!spriteSheet.empty()) {
-            spriteSheetImage.reset(MakeImage(this, spriteSheet.data(), sheetWidth, cellSize));
+            spriteSheetImage.reset(MakeImage(Target(), spriteSheet.data(), sheetWidth, cellSize));
             for (auto& cell : wellCells)
                 if (cell) cell->SetSheetImage(spriteSheetImage.get());
         }

@@ -4,39 +4,36 @@
 
 #include <algorithm>
 #include <cctype>
+#include <type_traits>
 
 #include "graphics/BitmapReaders.h"
+#include "graphics/FontDescription.h"
 #include "graphics/Images.h"
-#include "graphics/MyImage.h"
-#include "toolkit/DisplayConnection.h"
-#include "toolkit/Form.h"
-#include "toolkit/Registry.h"
 #include "util/Files.h"
 #include "util/Log.h"
 #include "util/Strings.h"
+
+// The headers that spare their users Xlib name its types through XHandles.h; a mismatch here
+// would otherwise show only as a wrong id at run time.
+static_assert(std::is_same_v<WindowId, Window>);
+static_assert(std::is_same_v<PixmapId, Pixmap>);
+static_assert(std::is_same_v<AtomId, Atom>);
+static_assert(std::is_same_v<FontId, Font>);
 
 namespace {
 
 constexpr int fullCircle = 360 * 64;
 
-Form* MainForm()
-{
-    const std::vector<GUIElement*>& all = AllElements();
-    return all.empty() || all.front()->TypeName() != "form" ? nullptr : static_cast<Form*>(all.front());
-}
-
 unsigned Extent(int value) { return value > 0 ? static_cast<unsigned>(value) : 0u; }
 
 }  // namespace
 
-DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
+DrawContext::DrawContext(const DrawTarget& target) : target(target), display(target.display), window(target.window)
 {
-    if (!owner) return;
-    display = owner->GetXDisplay();
-    window = owner->GetWindow();
     if (!display) return;
-    // All text is drawn and measured in the main form's font; measuring needs no window.
-    if (Form* mainForm = MainForm()) font = mainForm->GetFont().Get(display);
+    masks = ScreenChannelMasks(display, target.screen);
+    // Text is measured even where there is no window to draw it on.
+    if (target.font) font = target.font->Get(display);
     // A form without a window has nothing to draw on; that is not worth a log line.
     if (!window) return;
     XGCValues values{};
@@ -45,9 +42,8 @@ DrawContext::DrawContext(Form* form) : owner(form ? form : MainForm())
         Log("Errore nella creazione del GC");
         return;
     }
-    const int screen = owner->GetDisplayConnection()->GetScreen();
-    XSetForeground(display, gc, WhitePixel(display, screen));
-    XSetBackground(display, gc, BlackPixel(display, screen));
+    XSetForeground(display, gc, WhitePixel(display, target.screen));
+    XSetBackground(display, gc, BlackPixel(display, target.screen));
     XSetFillStyle(display, gc, FillSolid);
     RestoreLineAttributes();
     if (font) XSetFont(display, gc, ServerFontId(*font));
@@ -60,7 +56,12 @@ DrawContext::~DrawContext()
 
 void DrawContext::SetColour(Colour colour)
 {
-    if (colour != noColour) XSetForeground(display, gc, static_cast<unsigned long>(colour));
+    if (colour != noColour) XSetForeground(display, gc, masks.ToPixel(colour));
+}
+
+void DrawContext::SetBackgroundColour(Colour colour)
+{
+    if (colour != noColour) XSetBackground(display, gc, masks.ToPixel(colour));
 }
 
 void DrawContext::RestoreLineAttributes() { XSetLineAttributes(display, gc, 1, LineSolid, CapRound, JoinRound); }
@@ -70,7 +71,7 @@ void DrawContext::Flush() { XFlush(display); }
 void DrawContext::DrawPoint(int x, int y, Colour colour)
 {
     if (!gc) return;
-    XSetForeground(display, gc, static_cast<unsigned long>(colour));
+    XSetForeground(display, gc, masks.ToPixel(colour));
     XDrawPoint(display, window, gc, x, y);
     Flush();
 }
@@ -78,8 +79,8 @@ void DrawContext::DrawPoint(int x, int y, Colour colour)
 bool DrawContext::ClipToWindow(int& x, int& y, int& w, int& h) const
 {
     // Reading outside the window is a protocol error that would end the program.
-    const int right = std::min(x + w, owner->GetWidth());
-    const int bottom = std::min(y + h, owner->GetHeight());
+    const int right = std::min(x + w, target.width);
+    const int bottom = std::min(y + h, target.height);
     x = std::max(x, 0);
     y = std::max(y, 0);
     w = right - x;
@@ -93,9 +94,9 @@ Colour DrawContext::GetPixel(int x, int y)
     if (!gc || !ClipToWindow(x, y, w, h)) return 0;
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return 0;
-    const auto pixel = static_cast<Colour>(XGetPixel(image, 0, 0));
+    const Colour colour = masks.FromPixel(static_cast<std::uint32_t>(XGetPixel(image, 0, 0)));
     XDestroyImage(image);
-    return pixel;
+    return colour;
 }
 
 void DrawContext::DrawLine(int x1, int y1, int x2, int y2, int style, Colour colour)
@@ -194,8 +195,8 @@ void DrawContext::DrawText(int x, int y, int w, int h, const std::string& text, 
 void DrawContext::DrawTextLine(int x, int y, int w, int h, const std::string& text, Colour fg, Colour bg, int align,
                                bool centreVertically)
 {
-    if (fg != noColour) XSetForeground(display, gc, static_cast<unsigned long>(fg));
-    if (bg != noColour) XSetBackground(display, gc, static_cast<unsigned long>(bg));
+    SetColour(fg);
+    SetBackgroundColour(bg);
     const int lineHeight = FontAscent(*font) <= 15 ? 15 : FontAscent(*font) + 1;
     if (h < 10) return;
 
@@ -226,7 +227,7 @@ void DrawContext::DrawTextLine(int x, int y, int w, int h, const std::string& te
         }
         if (bg != noColour && centreVertically) {
             FillRectangle(x, y, w, h + 1, 0, 0, bg);
-            if (fg != noColour) XSetForeground(display, gc, static_cast<unsigned long>(fg));
+            SetColour(fg);
         }
         const int lineWidth = TextWidth(line);
         int lineX = x;
@@ -259,7 +260,7 @@ void DrawContext::PutImageRegion(int x, int y, int w, int h, XImage* image, int 
 void DrawContext::PutImageTransparent(int x, int y, int w, int h, XImage* image, Colour keyColour)
 {
     if (!gc || !image) return;
-    ProbePixelFormat(owner);
+    ProbePixelFormat(target);
     if (w == 0) w = image->width;
     if (h == 0) h = image->height;
     w = std::min(w, image->width);
@@ -268,21 +269,17 @@ void DrawContext::PutImageTransparent(int x, int y, int w, int h, XImage* image,
     if (!ClipToWindow(areaX, areaY, areaW, areaH)) return;
     XImage* background = XGetImage(display, window, areaX, areaY, Extent(areaW), Extent(areaH), AllPlanes, ZPixmap);
     if (background) {
-        const int bytesPerPixel = CurrentPixelFormat().bitsPerPixel / 8;
-        const unsigned char key[3] = {static_cast<unsigned char>(keyColour >> 16),
-                                      static_cast<unsigned char>(keyColour >> 8), static_cast<unsigned char>(keyColour)};
-        const int colourBytes[3] = {MyImage::ixRosso, MyImage::ixVerde, MyImage::ixBlu};
-        const bool layoutKnown = bytesPerPixel >= 3 && background->bits_per_pixel == image->bits_per_pixel &&
-                                 std::all_of(colourBytes, colourBytes + 3, [&](int i) { return i < bytesPerPixel; });
-        // Key-coloured pixels take the window's pixel, so the picture keeps what it is drawn over.
-        for (int row = 0; layoutKnown && row < areaH; ++row) {
+        const ChannelMasks& layout = CurrentPixelFormat().masks;
+        const std::uint32_t colourBits = layout.ColourBits();
+        const std::uint32_t key = layout.ToPixel(keyColour);
+        // Key-coloured pixels take the window's colour, so the picture keeps what it is drawn over.
+        for (int row = 0; row < areaH; ++row) {
             for (int column = 0; column < areaW; ++column) {
-                unsigned char* pixel = reinterpret_cast<unsigned char*>(image->data) +
-                                       (row + areaY - y) * image->bytes_per_line + (column + areaX - x) * bytesPerPixel;
-                const unsigned char* under = reinterpret_cast<unsigned char*>(background->data) +
-                                             row * background->bytes_per_line + column * bytesPerPixel;
-                if (pixel[colourBytes[0]] == key[0] && pixel[colourBytes[1]] == key[1] && pixel[colourBytes[2]] == key[2])
-                    for (int i : colourBytes) pixel[i] = under[i];
+                const int imageX = column + areaX - x, imageY = row + areaY - y;
+                const auto pixel = static_cast<std::uint32_t>(XGetPixel(image, imageX, imageY));
+                if ((pixel & colourBits) != key) continue;
+                const auto under = static_cast<std::uint32_t>(XGetPixel(background, column, row));
+                XPutPixel(image, imageX, imageY, (pixel & ~colourBits) | (under & colourBits));
             }
         }
         XDestroyImage(background);
@@ -335,7 +332,7 @@ void DrawContext::DrawBitmap(int x, int y, int w, int h, int bitsPerPixel, const
     // The image is built at the file's own size, so a caller's size that does not match can
     // never make it read past the pixels.
     if (!pixels) return;
-    ImagePtr image(MakeImage(owner, pixels.pixels.get(), pixels.width, pixels.height));
+    ImagePtr image(MakeImage(target, pixels.pixels.get(), pixels.width, pixels.height));
     pixels.pixels.reset();
     if (transparent)
         PutImageTransparent(x, y, w, h, image.get(), 0);

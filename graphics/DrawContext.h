@@ -1,5 +1,5 @@
 #pragma once
-// The drawing object of one paint: a GC on a form's window, with primitives in form-window
+// The drawing object of one paint: a GC on the owner's window, with primitives in window
 // coordinates and colours as 0xRRGGBB (-1: keep the colour in force). There is no back buffer:
 // every primitive is flushed at once, which is how a pressed button shows before its command.
 
@@ -7,15 +7,15 @@
 
 #include <string>
 
-#include "toolkit/Geometry.h"
+#include "graphics/ChannelMasks.h"
+#include "graphics/DrawTarget.h"
+#include "util/Geometry.h"
 
-class Form;
 struct FontHandle;
 
 class DrawContext {
 public:
-    // A null form means the main form (the first element ever made).
-    explicit DrawContext(Form* form);
+    explicit DrawContext(const DrawTarget& target);
     ~DrawContext();
     DrawContext(const DrawContext&) = delete;
     DrawContext& operator=(const DrawContext&) = delete;
@@ -43,8 +43,6 @@ public:
     void DrawBitmapFile(int x, int y, int w, int h, int bitsPerPixel, const std::string& path);
     void DrawBitmapFileTransparent(int x, int y, int w, int h, int bitsPerPixel, const std::string& path);
 
-    Form* GetForm() const { return owner; }
-
     // Line styles of DrawLine.
     static constexpr int solid = 0;
     static constexpr int onOffDash = 1;
@@ -52,6 +50,7 @@ public:
 
 private:
     void SetColour(Colour colour);
+    void SetBackgroundColour(Colour colour);
     void RestoreLineAttributes();
     void Flush();
     void DrawTextLine(int x, int y, int w, int h, const std::string& text, Colour fg, Colour bg, int align,
@@ -61,8 +60,10 @@ private:
     void DrawBitmap(int x, int y, int w, int h, int bitsPerPixel, const std::string& path, bool transparent);
 
     GC gc = nullptr;
-    Form* owner = nullptr;
+    DrawTarget target;
     Display* display = nullptr;
     Window window = 0;
     const FontHandle* font = nullptr;
+    // Every colour is turned into the visual's pixel here, at the one boundary with X.
+    ChannelMasks masks;
 };

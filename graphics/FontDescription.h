@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/XHandles.h"
+#include "graphics/XHandles.h"
 
 // A font loaded on the X server. Only FontDescription.cpp knows what it holds, so that every
 // element can carry a font without its users seeing Xlib; the drawing context asks the functions

@@ -7,10 +7,6 @@
 #include <cstring>
 
 #include "graphics/DrawContext.h"
-#include "graphics/MyImage.h"
-#include "toolkit/Child.h"
-#include "toolkit/DisplayConnection.h"
-#include "toolkit/Form.h"
 #include "util/Log.h"
 #include "util/Strings.h"
 
@@ -19,47 +15,27 @@ static_assert(zPixmapFormat == ZPixmap);
 namespace {
 
 PixelFormat pixelFormat;
+const Display* probedDisplay = nullptr;
 
 // A colour whose three bytes differ from each other and from 0 and 0xFF, so each can be found.
 constexpr Colour probeColour = 0xCF3B76;
 
-Form* FormOf(GUIElement* element)
-{
-    while (element && element->TypeName() != "form") element = element->GetParent();
-    return static_cast<Form*>(element);
-}
-
 void Warn(const char* what, long value) { Log(std::string(what) + IntToText(value)); }
 
-}  // namespace
-
-const PixelFormat& CurrentPixelFormat() { return pixelFormat; }
-
-void ProbePixelFormat(GUIElement* element)
+// The pixel read back is the probe colour, as exactly as the visual's channels hold it, and the
+// image is made of whole bytes a pixel: images in this layout come out right.
+bool CanDraw(XImage* image, const ChannelMasks& masks)
 {
-    if (pixelFormat.depth != 0) return;
-    Form* form = FormOf(element);
-    if (!form || !form->GetXDisplay() || !form->GetWindow()) return;
-    DrawContext context(form);
-    context.DrawPoint(0, 0, probeColour);
-    XImage* image = XGetImage(form->GetXDisplay(), form->GetWindow(), 0, 0, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return;
-    pixelFormat.format = image->format;
-    pixelFormat.xoffset = image->xoffset;
-    pixelFormat.bitmapPad = image->bitmap_pad;
-    pixelFormat.bitsPerPixel = image->bits_per_pixel;
-    pixelFormat.bitmapBitOrder = image->bitmap_bit_order;
-    pixelFormat.depth = image->depth;
+    const int bits = image->bits_per_pixel;
+    return image->format == ZPixmap && image->xoffset == 0 && (bits == 8 || bits == 16 || bits == 24 || bits == 32) &&
+           masks.red != 0 && masks.green != 0 && masks.blue != 0 &&
+           masks.FromPixel(static_cast<std::uint32_t>(XGetPixel(image, 0, 0))) ==
+               masks.FromPixel(masks.ToPixel(probeColour));
+}
 
-    if (image->format != ZPixmap) Warn("WARNING img->format: ", image->format);
-    if (image->xoffset != 0) Warn("WARNING img->xoffset: ", image->xoffset);
-    if (image->bitmap_pad != 32) Warn("WARNING img->bitmap_pad: ", image->bitmap_pad);
-    if (image->bitmap_unit != 32) Warn("WARNING img->bitmap_unit: ", image->bitmap_unit);
-    if (image->depth != 24) Warn("WARNING img->depth: ", image->depth);
-    if (image->bits_per_pixel != 32) Warn("WARNING img->bits_per_pixel: ", image->bits_per_pixel);
-    if (image->bitmap_bit_order != LSBFirst) Warn("WARNING img->bitmap_bit_order: ", image->bitmap_bit_order);
-    if (image->byte_order != LSBFirst) Warn("WARNING img->byte_order: ", image->byte_order);
-
+// Where each colour byte of the probe pixel sits; meaningful where channels are whole bytes.
+bool FindColourBytes(XImage* image)
+{
     bool foundRed = false, foundGreen = false, foundBlue = false;
     const int pixelBytes = image->bits_per_pixel / 8;
     for (int i = 0; i < 8; ++i) {
@@ -70,59 +46,118 @@ void ProbePixelFormat(GUIElement* element)
         const auto byte = static_cast<unsigned char>(image->data[i]);
         pixelFormat.firstPixel[i] = byte;
         if (byte == 0xCF) {
-            MyImage::ixRosso = i;
+            pixelFormat.ixRosso = i;
             foundRed = true;
         }
         if (byte == 0x3B) {
-            MyImage::ixVerde = i;
+            pixelFormat.ixVerde = i;
             foundGreen = true;
         }
         if (byte == 0x76) {
-            MyImage::ixBlu = i;
+            pixelFormat.ixBlu = i;
             foundBlue = true;
         }
     }
-    const bool allFound = foundRed && foundGreen && foundBlue;
-    if (!allFound || MyImage::ixRosso != 2) Warn("WARNING MyImage::ixRosso: ", MyImage::ixRosso);
-    if (!allFound || MyImage::ixVerde != 1) Warn("WARNING MyImage::ixVerde: ", MyImage::ixVerde);
-    if (!allFound || MyImage::ixBlu != 0) Warn("WARNING MyImage::ixBlu: ", MyImage::ixBlu);
+    return foundRed && foundGreen && foundBlue;
+}
+
+// Only a layout the images cannot be drawn in is worth a line: every way it differs from the
+// usual 24-bit one, so that the log shows what the display offered instead.
+void WarnAboutLayout(XImage* image, bool colourBytesFound)
+{
+    if (image->format != ZPixmap) Warn("WARNING img->format: ", image->format);
+    if (image->xoffset != 0) Warn("WARNING img->xoffset: ", image->xoffset);
+    if (image->bitmap_pad != 32) Warn("WARNING img->bitmap_pad: ", image->bitmap_pad);
+    if (image->bitmap_unit != 32) Warn("WARNING img->bitmap_unit: ", image->bitmap_unit);
+    if (image->depth != 24) Warn("WARNING img->depth: ", image->depth);
+    if (image->bits_per_pixel != 32) Warn("WARNING img->bits_per_pixel: ", image->bits_per_pixel);
+    if (image->bitmap_bit_order != LSBFirst) Warn("WARNING img->bitmap_bit_order: ", image->bitmap_bit_order);
+    if (image->byte_order != LSBFirst) Warn("WARNING img->byte_order: ", image->byte_order);
+    if (!colourBytesFound || pixelFormat.ixRosso != 2) Warn("WARNING MyImage::ixRosso: ", pixelFormat.ixRosso);
+    if (!colourBytesFound || pixelFormat.ixVerde != 1) Warn("WARNING MyImage::ixVerde: ", pixelFormat.ixVerde);
+    if (!colourBytesFound || pixelFormat.ixBlu != 0) Warn("WARNING MyImage::ixBlu: ", pixelFormat.ixBlu);
+}
+
+}  // namespace
+
+const PixelFormat& CurrentPixelFormat() { return pixelFormat; }
+
+bool ScreenIsTrueColour(Display* display, int screen) { return DefaultVisual(display, screen)->c_class == TrueColor; }
+
+ChannelMasks ScreenChannelMasks(Display* display, int screen)
+{
+    return ScreenIsTrueColour(display, screen) ? ChannelMasks::Of(*DefaultVisual(display, screen)) : ChannelMasks{};
+}
+
+void ForgetPixelFormat(const Display* display)
+{
+    if (display != probedDisplay) return;
+    pixelFormat = PixelFormat{};
+    probedDisplay = nullptr;
+}
+
+void ProbePixelFormat(const DrawTarget& target)
+{
+    if (pixelFormat.depth != 0) return;
+    if (!target.display || !target.window) return;
+    DrawContext context(target);
+    context.DrawPoint(0, 0, probeColour);
+    XImage* image = XGetImage(target.display, target.window, 0, 0, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return;
+    probedDisplay = target.display;
+    pixelFormat.format = image->format;
+    pixelFormat.xoffset = image->xoffset;
+    pixelFormat.bitmapPad = image->bitmap_pad;
+    pixelFormat.bitsPerPixel = image->bits_per_pixel;
+    pixelFormat.bitmapBitOrder = image->bitmap_bit_order;
+    pixelFormat.depth = image->depth;
+
+    const bool colourBytesFound = FindColourBytes(image);
+    const ChannelMasks masks = ChannelMasks::Of(*image);
+    pixelFormat.drawable = CanDraw(image, masks);
+    if (pixelFormat.drawable)
+        pixelFormat.masks = masks;
+    else
+        WarnAboutLayout(image, colourBytesFound);
     XDestroyImage(image);
 }
 
-XImage* MakeImage(GUIElement* element, const unsigned char* rgb, int width, int height)
+XImage* MakeImage(const DrawTarget& target, const unsigned char* rgb, int width, int height)
 {
     if (!rgb || width <= 0 || height <= 0) return nullptr;
-    ProbePixelFormat(element);
-    Form* form = FormOf(element);
-    if (!form || !form->GetXDisplay() || pixelFormat.depth == 0) return nullptr;
-
+    ProbePixelFormat(target);
     const int bytesPerPixel = pixelFormat.bitsPerPixel / 8;
+    // Pixels of less than a byte would make rows too short for the image Xlib expects.
+    if (!target.display || pixelFormat.depth == 0 || bytesPerPixel == 0) return nullptr;
+
     const int padBytes = std::max(pixelFormat.bitmapPad / 8, 1);
     const int rowBytes = width * bytesPerPixel;
     const int stride = (rowBytes + padBytes - 1) / padBytes * padBytes;
-    if (stride != rowBytes)
+    if (stride != rowBytes && !pixelFormat.drawable)
         Log("WARNING img width: " + IntToText(width) + " - bytes_per_line_Pad != bytes_per_line: " +
             IntToText(stride) + " " + IntToText(rowBytes));
 
     auto* data = new char[static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)]();
-    const int colourBytes[3] = {MyImage::ixRosso, MyImage::ixVerde, MyImage::ixBlu};
+    // The visual the windows are made with, which is the one the probe read back.
+    XImage* image = XCreateImage(target.display, DefaultVisual(target.display, target.screen),
+                                 static_cast<unsigned>(pixelFormat.depth), pixelFormat.format, pixelFormat.xoffset, data,
+                                 static_cast<unsigned>(width), static_cast<unsigned>(height), padBytes * 8, stride);
+    if (!image) {
+        delete[] data;
+        return nullptr;
+    }
+    // Xlib writes each pixel in the image's own byte order and width, as the server will read it.
+    if (image->bits_per_pixel != pixelFormat.bitsPerPixel) {
+        DestroyImage(image);
+        return nullptr;
+    }
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const unsigned char* source = rgb + (static_cast<std::size_t>(row) * width + column) * 3;
-            char* target = data + static_cast<std::size_t>(row) * stride + column * bytesPerPixel;
-            // On a display with narrower pixels than probed for, a colour byte may have no place.
-            for (int channel = 0; channel < 3; ++channel)
-                if (colourBytes[channel] < bytesPerPixel) target[colourBytes[channel]] = static_cast<char>(source[channel]);
+            const Colour colour = source[0] << 16 | source[1] << 8 | source[2];
+            XPutPixel(image, column, row, pixelFormat.masks.ToPixel(colour));
         }
     }
-    DisplayConnection* connection = form->GetDisplayConnection();
-    Display* display = form->GetXDisplay();
-    Visual* visual = connection->GetVisualInfo() ? connection->GetVisualInfo()->visual
-                                                 : DefaultVisual(display, connection->GetScreen());
-    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(pixelFormat.depth), pixelFormat.format,
-                                 pixelFormat.xoffset, data, static_cast<unsigned>(width),
-                                 static_cast<unsigned>(height), padBytes * 8, stride);
-    if (!image) delete[] data;
     return image;
 }
 

@@ -75,7 +75,7 @@ void ButtonCustom::SetDisabledImage(_XImage* value) { SetAndPaint(disabledImage,
 void ButtonCustom::Paint()
 {
     if (!ReadyToPaint()) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
     const Colour background = BackgroundColour();

@@ -90,7 +90,7 @@ void CellControl::Erase()
 void CellControl::Paint()
 {
     if (!ReadyToPaint()) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
     const int lineHeight = context.LineHeight();

@@ -63,7 +63,7 @@ void CheckBox::MakeImages()
     for (int i = 0; i < 4; ++i) {
         if (images[i]) continue;
         if (const auto rgb = UnpackPicture(packedCheckBoxPictures[pictureFor[i]]))
-            images[i].reset(MakeImage(this, rgb.get(), packedCheckBoxPictures[pictureFor[i]].width,
+            images[i].reset(MakeImage(Target(), rgb.get(), packedCheckBoxPictures[pictureFor[i]].width,
                                       packedCheckBoxPictures[pictureFor[i]].height));
     }
 }
@@ -73,7 +73,7 @@ void CheckBox::Paint()
     if (!ReadyToPaint()) return;
     if (height < 22) height = 22;
     MakeImages();
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y;
     const Colour background = BackgroundColour();

@@ -19,6 +19,13 @@ Form* Child::GetForm() const
     return nullptr;
 }
 
+DrawTarget Child::Target() const
+{
+    const Form* form = GetForm();
+    if (!form) form = MainForm();
+    return form ? form->Target() : DrawTarget{};
+}
+
 Point Child::ToFormCoordinates(int localX, int localY) const
 {
     Point point{localX, localY};
@@ -123,7 +130,7 @@ void Child::Erase() { EraseBox(1, EraseColour()); }
 void Child::EraseBox(int margin, Colour colour)
 {
     const Point origin = ToFormCoordinates(x, y);
-    DrawContext(GetForm()).FillRectangle(origin.x, origin.y, width + margin, height + margin, 0, 0, colour);
+    DrawContext(Target()).FillRectangle(origin.x, origin.y, width + margin, height + margin, 0, 0, colour);
 }
 
 void Child::DrawFocusFrame(DrawContext& context, int left, int top, int right, int bottom, Colour colour)

@@ -9,6 +9,7 @@
 // the screen is the widget's choice of relocation. Elements that draw nothing, such as timers,
 // keep the plain element's behaviour.
 
+#include "graphics/DrawTarget.h"
 #include "toolkit/GUIElement.h"
 
 class DrawContext;
@@ -19,6 +20,8 @@ public:
     explicit Child(GUIElement* parentElement);
 
     Form* GetForm() const;
+    // What the widget draws on: its form's window, or the main form's for a widget on no form.
+    DrawTarget Target() const;
     Point ToFormCoordinates(int localX, int localY) const;
     // What a widget leaves behind when it is erased: the parent's background, else the
     // form's, else the default grey.

@@ -6,18 +6,10 @@
 #include <cstdio>
 #include <set>
 #include <string>
-#include <type_traits>
 #include <utility>
 
-#include "toolkit/XHandles.h"
+#include "graphics/Images.h"
 #include "util/Log.h"
-
-// The headers that spare their users Xlib name its types through XHandles.h; a mismatch here
-// would otherwise show only as a wrong id at run time.
-static_assert(std::is_same_v<WindowId, Window>);
-static_assert(std::is_same_v<PixmapId, Pixmap>);
-static_assert(std::is_same_v<AtomId, Atom>);
-static_assert(std::is_same_v<FontId, Font>);
 
 namespace {
 
@@ -60,7 +52,8 @@ DisplayConnection::DisplayConnection(const char* title) : title(title)
     }
     screen = DefaultScreen(display);
     depth = DefaultDepth(display, screen);
-    if (depth < 24) Log("This app requires 24-bit depth.");
+    // Any TrueColor visual shows the game's colours; only one that needs a colour map cannot.
+    if (!ScreenIsTrueColour(display, screen)) Log("This app requires 24-bit depth.");
 
     XVisualInfo wanted{};
     wanted.screen = screen;
@@ -86,6 +79,7 @@ DisplayConnection::~DisplayConnection()
 bool DisplayConnection::Close()
 {
     if (!display) return false;
+    ForgetPixelFormat(display);
     if (visuals) XFree(visuals);
     visuals = nullptr;
     visualCount = 0;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "graphics/Images.h"
 #include "toolkit/DisplayConnection.h"
 #include "toolkit/Registry.h"
 #include "util/Log.h"
@@ -37,6 +38,13 @@ Form::~Form()
 }
 
 Display* Form::GetXDisplay() const { return display ? display->GetDisplay() : nullptr; }
+
+DrawTarget Form::Target() const
+{
+    Form* mainForm = MainForm();
+    return {GetXDisplay(), display ? display->GetScreen() : 0, window, GetWidth(), GetHeight(),
+            mainForm ? &mainForm->GetFont() : nullptr};
+}
 
 int Form::GetActualWidth() const
 {
@@ -194,7 +202,7 @@ void Form::Create()
     const Colour background = backColor == noColour ? defaultBackColour : backColor;
     window = XCreateSimpleWindow(xDisplay, RootWindow(xDisplay, screen), x, y, static_cast<unsigned>(width),
                                  static_cast<unsigned>(height), 1, BlackPixel(xDisplay, screen),
-                                 static_cast<unsigned long>(background));
+                                 ScreenChannelMasks(xDisplay, screen).ToPixel(background));
     if (window) SetWindowManagerHints();
     if (window && isDialog) {
         Atom type = XInternAtom(xDisplay, "_NET_WM_WINDOW_TYPE", False);

@@ -5,8 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "graphics/DrawTarget.h"
+#include "graphics/XHandles.h"
 #include "toolkit/GUIElement.h"
-#include "toolkit/XHandles.h"
 
 class DisplayConnection;
 
@@ -54,6 +55,8 @@ public:
     Form* GetOwnerForm() const { return ownerForm; }
     AtomId GetDeleteAtom() const { return deleteAtom; }
     Display* GetXDisplay() const;
+    // What the form's widgets draw on: its window, with text in the main form's font.
+    DrawTarget Target() const;
 
 protected:
     void NativeMove() override;

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "graphics/FontDescription.h"
-#include "toolkit/Geometry.h"
 #include "util/DateTime.h"
+#include "util/Geometry.h"
 
 class GUIElement {
 public:

@@ -128,11 +128,11 @@ void OptionBox::MakeImages()
     for (int i = 0; i < 4; ++i) {
         if (images[i]) continue;
         const PackedPicture& picture = packedOptionBoxPictures[pictureFor[i]];
-        if (const auto rgb = UnpackPicture(picture)) images[i].reset(MakeImage(this, rgb.get(), picture.width, picture.height));
+        if (const auto rgb = UnpackPicture(picture)) images[i].reset(MakeImage(Target(), rgb.get(), picture.width, picture.height));
     }
     if (!scratch && images[unselectedPicture]) {
         const PackedPicture& picture = packedOptionBoxPictures[pictureFor[unselectedPicture]];
-        if (const auto rgb = UnpackPicture(picture)) scratch.reset(MakeImage(this, rgb.get(), picture.width, picture.height));
+        if (const auto rgb = UnpackPicture(picture)) scratch.reset(MakeImage(Target(), rgb.get(), picture.width, picture.height));
     }
 }
 
@@ -142,7 +142,7 @@ void OptionBox::Paint()
     const int count = Count();
     if (height < count * itemHeight) height = count * itemHeight;
     MakeImages();
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x;
     const Colour background = BackgroundColour();

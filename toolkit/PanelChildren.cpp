@@ -64,7 +64,7 @@ void PanelChildren::Paint()
 {
     if (!ReadyToPaint()) return;
     {
-        DrawContext context(GetForm());
+        DrawContext context(Target());
         // Through the chain of parents, so that a panel inside a panel lands in its right place.
         const Point origin = ToFormCoordinates(x, y);
         const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;

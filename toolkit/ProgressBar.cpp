@@ -56,7 +56,7 @@ void ProgressBar::Paint()
     // A hidden bar keeps its created state (only its visibility goes), so it must not come back
     // on the form's next expose or on a new value.
     if (!ReadyToPaint() || !visible) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, right = left + width - 1, bottom = top + height - 1;
     context.FillRectangle(left, top, width, height, 0, 0, backColor != noColour ? backColor : defaultBackColour);

@@ -24,6 +24,12 @@ const std::vector<GUIElement*>& AllElements() { return allElements; }
 const std::vector<Form*>& Forms() { return forms; }
 const std::vector<GUIElement*>& Timers() { return timers; }
 
+Form* MainForm()
+{
+    return allElements.empty() || allElements.front()->TypeName() != "form" ? nullptr
+                                                                            : static_cast<Form*>(allElements.front());
+}
+
 void Register(GUIElement* element) { allElements.push_back(element); }
 void RegisterForm(Form* form) { forms.push_back(form); }
 void RegisterTimer(GUIElement* timer) { timers.push_back(timer); }

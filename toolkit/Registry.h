@@ -6,14 +6,16 @@
 #include <memory>
 #include <vector>
 
-#include "toolkit/Geometry.h"
-#include "toolkit/XHandles.h"
+#include "graphics/XHandles.h"
+#include "util/Geometry.h"
 
 class GUIElement;
 class Form;
 
 // Every element in order of construction; the forms; the timers.
 const std::vector<GUIElement*>& AllElements();
+// The main form: the first element ever made, when it is a form; its font is the font of all text.
+Form* MainForm();
 const std::vector<Form*>& Forms();
 const std::vector<GUIElement*>& Timers();
 // Entered by the constructors of GUIElement, Form and Timer; Unregister is the first step of

@@ -192,7 +192,7 @@ void ScrollBar::Paint()
 {
     if (!ReadyToPaint()) return;
     ApplyMinimumSize();
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y, w = width, h = height;
     const Colour fg = enabled ? 0x000000 : disabledColour;

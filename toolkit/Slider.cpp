@@ -128,7 +128,7 @@ void Slider::Paint()
     if (!ReadyToPaint()) return;
     const bool usable = Usable();
     if (usable) SnapSize();
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     const int left = origin.x, top = origin.y;
     const Colour fg = enabled ? lineColor : disabledColour;

@@ -39,7 +39,7 @@ TextBoxCustom::TextBoxCustom(GUIElement* parentForm, const std::string& initialT
 
 void TextBoxCustom::MeasureCells()
 {
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     layout.SetCellSize(context.CharWidth() + 2, context.LineHeight() + 4);
     // A form without a window yet has no font to measure with: try again when the box is made.
     cellsMeasured = context.IsUsable() && context.CharWidth() > 0;
@@ -189,7 +189,7 @@ void TextBoxCustom::Paint()
     if (!ReadyToPaint()) return;
     UpdateLayout();
     {
-        DrawContext context(GetForm());
+        DrawContext context(Target());
         const Point corner = ToFormCoordinates(x, y);
         const int left = corner.x, top = corner.y, right = left + width - 1, bottom = top + height - 1;
         context.FillRectangle(left, top, width, height, 0, 0, enabled ? backColor : defaultBackColour);
@@ -224,7 +224,7 @@ void TextBoxCustom::DrawCells(bool full, int from)
     if (dateMode && (from == 3 || from == 6)) start = from - 2;
     if (full) start = 0;
 
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point corner = ToFormCoordinates(x, y);
     const int limit = Limit();
     // The terminator behind the last position takes part, so the caret can stand behind the text.

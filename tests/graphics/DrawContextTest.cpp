@@ -36,7 +36,7 @@ protected:
 
 TEST_F(DrawContextTest, OutlineCoversTheBoxAndFillLeavesOnePixelLess)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     context.DrawRectangle(10, 10, 5, 5, 1, red);
     EXPECT_EQ(Extent(red, 0, 0, 30, 30), (std::array<int, 4>{10, 10, 14, 14}));
     EXPECT_EQ(PixelAt(12, 12), black) << "an outline only";
@@ -48,7 +48,7 @@ TEST_F(DrawContextTest, OutlineCoversTheBoxAndFillLeavesOnePixelLess)
 
 TEST_F(DrawContextTest, MinusOneKeepsTheColourAndLinesComeBackSolid)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     context.FillRectangle(10, 10, 5, 5, 0, 0, red);
     context.FillRectangle(20, 10, 5, 5, 0, 0, noColour);
     EXPECT_EQ(PixelAt(21, 11), red);
@@ -66,7 +66,7 @@ TEST_F(DrawContextTest, MinusOneKeepsTheColourAndLinesComeBackSolid)
 
 TEST_F(DrawContextTest, PolygonsEllipsesPointsAndPixels)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     const XPoint triangle[] = {{100, 100}, {140, 100}, {100, 140}};
     context.FillPolygon(triangle, 3, 1, white, red);
     EXPECT_EQ(PixelAt(105, 105), red);
@@ -81,7 +81,7 @@ TEST_F(DrawContextTest, PolygonsEllipsesPointsAndPixels)
 
 TEST_F(DrawContextTest, TextIsCentredWhenItFitsOnOneLine)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     context.DrawText(50, 50, 100, 28, "Hi", white, red, 2);
     const auto box = Extent(white, 50, 50, 149, 77);
     ASSERT_GE(box[2], 0);
@@ -96,7 +96,7 @@ TEST_F(DrawContextTest, TextIsCentredWhenItFitsOnOneLine)
 
 TEST_F(DrawContextTest, NewlinesAndWrappingStartAtTheTopLeftAligned)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     // Two lines 15 pixels apart, the first at the top of the box.
     context.DrawText(10, 10, 0, 40, "A\nB", white, noColour, 0);
     const auto first = Extent(white, 10, 10, 40, 24);
@@ -120,9 +120,9 @@ TEST_F(DrawContextTest, NewlinesAndWrappingStartAtTheTopLeftAligned)
 
 TEST_F(DrawContextTest, ImagesPutWholeOrFromARegion)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     unsigned char rgb[2 * 2 * 3] = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
-    ImagePtr image(MakeImage(form.get(), rgb, 2, 2));
+    ImagePtr image(MakeImage(form->Target(), rgb, 2, 2));
     ASSERT_NE(image, nullptr);
     context.PutImage(10, 10, 0, 0, image.get());
     EXPECT_EQ(PixelAt(10, 10), red);
@@ -137,16 +137,16 @@ TEST_F(DrawContextTest, ImagesPutWholeOrFromARegion)
 
 TEST_F(DrawContextTest, TransparentImagesKeepTheBackgroundUnderBlack)
 {
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     context.FillRectangle(0, 0, 60, 60, 0, 0, green);
     unsigned char rgb[2 * 1 * 3] = {0, 0, 0, 0xFF, 0, 0};
-    ImagePtr image(MakeImage(form.get(), rgb, 2, 1));
+    ImagePtr image(MakeImage(form->Target(), rgb, 2, 1));
     context.PutImageTransparent(10, 10, 2, 1, image.get(), 0);
     EXPECT_EQ(PixelAt(10, 10), green);
     EXPECT_EQ(PixelAt(11, 10), red);
 
     unsigned char sheet[4 * 1 * 3] = {0xFF, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0};
-    ImagePtr sheetImage(MakeImage(form.get(), sheet, 4, 1));
+    ImagePtr sheetImage(MakeImage(form->Target(), sheet, 4, 1));
     context.PutImageRegionTransparent(20, 20, 2, 1, sheetImage.get(), 2, 0, 0);
     EXPECT_EQ(PixelAt(20, 20), blue);
     EXPECT_EQ(PixelAt(21, 20), green);
@@ -161,7 +161,7 @@ TEST_F(DrawContextTest, BitmapFilesAreDrawnAtTheirOwnSize)
     spec.height = 1;
     spec.rows = {{red, green, blue}};
     folder->WriteFile("pic.bmp", BitmapBytes(spec));
-    DrawContext context(form.get());
+    DrawContext context(form->Target());
     context.DrawBitmapFile(10, 10, 3, 1, 24, "pic.bmp");
     EXPECT_EQ(PixelAt(10, 10), red);
     EXPECT_EQ(PixelAt(12, 10), blue);
@@ -173,7 +173,7 @@ TEST_F(DrawContextTest, BitmapFilesAreDrawnAtTheirOwnSize)
 TEST_F(DrawContextTest, FormWithoutWindowDrawsNothingAndDoesNotFail)
 {
     TestForm windowless(connection.get());
-    DrawContext context(&windowless);
+    DrawContext context(windowless.Target());
     EXPECT_FALSE(context.IsUsable());
     EXPECT_GT(context.CharWidth(), 0) << "text is measured without a window";
     context.FillRectangle(0, 0, 10, 10, 1, 0, 0);

@@ -3,24 +3,24 @@
 #include <cstring>
 #include <vector>
 
-#include "graphics/ImageFrame.h"
 #include "graphics/Images.h"
-#include "graphics/MyImage.h"
 #include "tests/support/FormFixture.h"
+#include "toolkit/ImageFrame.h"
+#include "toolkit/MyImage.h"
 #include "util/Files.h"
 
 using ImagesTest = FormFixture;
 
 TEST_F(ImagesTest, ProbeFindsTheExpectedLayoutAndLogsNothing)
 {
-    ProbePixelFormat(form.get());
+    ProbePixelFormat(form->Target());
     const PixelFormat& format = CurrentPixelFormat();
     EXPECT_EQ(format.depth, 24);
     EXPECT_EQ(format.bitsPerPixel, 32);
     EXPECT_EQ(format.bitmapPad, 32);
-    EXPECT_EQ(MyImage::ixRosso, 2);
-    EXPECT_EQ(MyImage::ixVerde, 1);
-    EXPECT_EQ(MyImage::ixBlu, 0);
+    EXPECT_EQ(format.ixRosso, 2);
+    EXPECT_EQ(format.ixVerde, 1);
+    EXPECT_EQ(format.ixBlu, 0);
     EXPECT_EQ(format.firstPixel[2], 0xCF);
     EXPECT_EQ(folder->ReadFile("log.txt"), "");
 }
@@ -28,7 +28,7 @@ TEST_F(ImagesTest, ProbeFindsTheExpectedLayoutAndLogsNothing)
 TEST_F(ImagesTest, MakeImageWritesLittleEndianWordsOfTheColours)
 {
     const unsigned char rgb[] = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF};
-    ImagePtr image(MakeImage(form.get(), rgb, 3, 1));
+    ImagePtr image(MakeImage(form->Target(), rgb, 3, 1));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->bytes_per_line, 12);
     std::uint32_t words[3];
@@ -36,8 +36,8 @@ TEST_F(ImagesTest, MakeImageWritesLittleEndianWordsOfTheColours)
     EXPECT_EQ(words[0], 0xFF0000u);
     EXPECT_EQ(words[1], 0x00FF00u);
     EXPECT_EQ(words[2], 0x0000FFu);
-    EXPECT_EQ(MakeImage(form.get(), nullptr, 3, 1), nullptr);
-    EXPECT_EQ(MakeImage(form.get(), rgb, 0, 1), nullptr);
+    EXPECT_EQ(MakeImage(form->Target(), nullptr, 3, 1), nullptr);
+    EXPECT_EQ(MakeImage(form->Target(), rgb, 0, 1), nullptr);
     DestroyImage(nullptr);
 }
 
@@ -54,7 +54,7 @@ TEST_F(ImagesTest, PictureWithoutImagePaintsTheEraseColourAndMovesCleanly)
     EXPECT_EQ(PixelAt(29, 19), 0x000000) << "a fill is one pixel short";
 
     const unsigned char rgb[] = {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF};
-    ImagePtr image(MakeImage(form.get(), rgb, 2, 2));
+    ImagePtr image(MakeImage(form->Target(), rgb, 2, 2));
     MyImage picture(form.get(), image.get());
     picture.SetPosition(50, 50);
     picture.SetSize(2, 2);
@@ -169,7 +169,7 @@ TEST_F(SpriteCellTest, CellsOnPackedPicturesAndReadyImages)
     EXPECT_EQ(PixelAt(110, 110), 0xAB0000) << "no picture 1: nothing drawn, the old one stays";
 
     const unsigned char rgb[] = {0x10, 0x20, 0x30};
-    ImagePtr image(MakeImage(form.get(), rgb, 1, 1));
+    ImagePtr image(MakeImage(form->Target(), rgb, 1, 1));
     XImage* images[1] = {image.get()};
     ImageFrame ready(form.get(), images, 1, 0, 0);
     ready.SetSize(1, 1);

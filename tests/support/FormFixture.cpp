@@ -76,7 +76,7 @@ Colour FormFixture::PixelAt(const Form& which, int x, int y) const
 
 void FormFixture::Clear(Colour colour)
 {
-    DrawContext(form.get()).FillRectangle(0, 0, form->GetWidth() + 1, form->GetHeight() + 1, 0, 0, colour);
+    DrawContext(form->Target()).FillRectangle(0, 0, form->GetWidth() + 1, form->GetHeight() + 1, 0, 0, colour);
 }
 
 bool FormFixture::RunUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline)

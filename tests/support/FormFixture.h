@@ -11,7 +11,7 @@
 #include "tests/support/TempFolder.h"
 #include "toolkit/DisplayConnection.h"
 #include "toolkit/Form.h"
-#include "toolkit/Geometry.h"
+#include "util/Geometry.h"
 
 // A plain form, as the game's own forms are: a Form with nothing of its own.
 class TestForm : public Form {

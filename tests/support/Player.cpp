@@ -28,12 +28,12 @@ std::vector<unsigned long> Drawn(std::vector<unsigned long> pixels)
 
 }  // namespace
 
-Player::Player(const std::string& sheetPath, bool readWell) : view(sheetPath)
+Player::Player(const std::string& sheetPath) : view(sheetPath)
 {
     // The game cuts its sprites from the first bytes of the sheet, and cannot use a shorter one.
     std::error_code error;
     const auto size = std::filesystem::file_size(sheetPath, error);
-    wellReadable = readWell && !error && size >= 378 * 27 * 3;
+    wellReadable = !error && size >= 378 * 27 * 3;
 }
 
 std::vector<unsigned long> Player::Caption() { return Drawn(view.Pixels(main, 572 + 6, 117 + 4, 88, 20)); }

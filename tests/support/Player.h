@@ -16,9 +16,7 @@
 
 class Player {
 public:
-    // readWell: whether the view can recognise the sprites at all (not on a display of fewer than
-    // 24 bits, whose pixels are not the sheet's colours).
-    explicit Player(const std::string& sheetPath, bool readWell = true);
+    explicit Player(const std::string& sheetPath);
 
     bool Connected() const { return view.Connected(); }
     PlayerView& View() { return view; }

@@ -202,7 +202,7 @@ TEST_F(ButtonTest, ImageBesideTheCaptionAndCentredWithoutOne)
     // A 6 x 4 picture of pure red.
     std::vector<unsigned char> red(6 * 4 * 3, 0);
     for (std::size_t i = 0; i < red.size(); i += 3) red[i] = 0xFF;
-    ImagePtr picture(MakeImage(form.get(), red.data(), 6, 4));
+    ImagePtr picture(MakeImage(form->Target(), red.data(), 6, 4));
     ASSERT_TRUE(picture);
 
     auto button = MakeButton("");

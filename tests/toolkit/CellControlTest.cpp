@@ -179,7 +179,7 @@ TEST_F(CellTest, ImageIsPlacedByItsAlignment)
 {
     std::vector<unsigned char> blue(8 * 6 * 3, 0);
     for (std::size_t i = 2; i < blue.size(); i += 3) blue[i] = 0xFF;
-    ImagePtr picture(MakeImage(form.get(), blue.data(), 8, 6));
+    ImagePtr picture(MakeImage(form->Target(), blue.data(), 8, 6));
     ASSERT_TRUE(picture);
     auto cell = MakeCell(form.get(), "", 0x00C000);
     cell->Show();

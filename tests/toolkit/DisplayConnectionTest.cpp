@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "tests/support/TempFolder.h"
-#include "tools/harness/XServer.h"
 #include "toolkit/DisplayConnection.h"
 
 TEST(DisplayConnection, OpensTheDefaultDisplayAt24Bits)
@@ -62,19 +61,4 @@ TEST(DisplayConnection, UnreachableServerIsLoggedOnce)
     EXPECT_EQ(connection.GetScreenWidth(), 800);
     EXPECT_EQ(connection.GetDepth(), 8);
     EXPECT_EQ(folder.ReadFile("log.txt"), "XOpenDisplay(0) failed.\n");
-}
-
-TEST(DisplayConnection, SixteenBitDisplayIsReportedButUsable)
-{
-    XServer server;
-    ASSERT_TRUE(server.Start(16, 640, 480));
-    TempFolder folder;
-    const std::string saved = std::getenv("DISPLAY");
-    setenv("DISPLAY", server.Name().c_str(), 1);
-    DisplayConnection connection("t");
-    setenv("DISPLAY", saved.c_str(), 1);
-    EXPECT_NE(connection.GetDisplay(), nullptr);
-    EXPECT_EQ(connection.GetDepth(), 16);
-    EXPECT_EQ(connection.GetScreenWidth(), 640);
-    EXPECT_EQ(folder.ReadFile("log.txt"), "This app requires 24-bit depth.\n");
 }

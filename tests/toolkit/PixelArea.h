@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "toolkit/Form.h"
-#include "toolkit/Geometry.h"
+#include "util/Geometry.h"
 
 class PixelArea {
 public:

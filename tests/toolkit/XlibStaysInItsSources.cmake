@@ -3,8 +3,10 @@ cmake_minimum_required(VERSION 3.25)
 # Xlib defines macros such as None, Bool, True, False and Status that collide with ordinary names,
 # so it stays in the sources that talk to X. Every header of the toolkit, the drawing code and
 # the game must keep clear of the X11 headers, even through the headers it includes; only the
-# ones listed below work with X and may include it. The rules go further: their library links no
-# X at all, so that they and their tests build and run where there is no X.
+# ones listed below work with X and may include it. The same check keeps the layers one-way where
+# a stray include would most easily turn them round: graphics/ never includes toolkit/. The rules
+# go further: their library links no X at all, so that they and their tests build and run where
+# there is no X.
 #
 #   cmake -DCOMPILER=<c++ compiler> -DROOT=<source folder> -DWORK=<scratch folder>
 #         -DRULES_LINKS=<the rules library's links, one a line, as the build writes them> -P <this file>
@@ -23,10 +25,25 @@ endif()
 set(workWithX
   toolkit/DisplayConnection.h
   toolkit/TrafficMeter.h
+  toolkit/ImageFrame.h
+  toolkit/MyImage.h
   graphics/DrawContext.h
-  graphics/ImageFrame.h
-  graphics/MyImage.h
 )
+
+# The drawing code lies below the toolkit: it draws on a target it is handed and knows no element,
+# so no file of graphics/ may include a toolkit/ header.
+file(GLOB drawing RELATIVE "${ROOT}" "${ROOT}/graphics/*.h" "${ROOT}/graphics/*.cpp")
+set(upwards "")
+foreach(file IN LISTS drawing)
+  file(STRINGS "${ROOT}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]toolkit/")
+  if(includes)
+    string(APPEND upwards "  ${file}\n")
+  endif()
+endforeach()
+if(upwards)
+  message(FATAL_ERROR "These files of graphics/ include a toolkit/ header:\n${upwards}"
+                      "Hand the drawing code what it needs (a DrawTarget) instead.")
+endif()
 
 file(GLOB headers RELATIVE "${ROOT}" "${ROOT}/toolkit/*.h" "${ROOT}/graphics/*.h" "${ROOT}/game/*.h")
 list(REMOVE_ITEM headers ${workWithX})
@@ -71,4 +88,4 @@ foreach(header IN LISTS headers)
   endif()
 endforeach()
 message(FATAL_ERROR "These headers include an X11 header, directly or through another header:\n${offenders}"
-                    "Include Xlib in the .cpp file instead and pass X's types on with toolkit/XHandles.h.")
+                    "Include Xlib in the .cpp file instead and pass X's types on with graphics/XHandles.h.")

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "graphics/ChannelMasks.h"
 #include "tools/harness/Poll.h"
 
 int PlayerView::CatcherColumn(const Well& well)
@@ -81,6 +82,8 @@ PlayerView::Well PlayerView::ReadWell(Window game)
     if (sheet.size() < static_cast<std::size_t>(sheetWidth * cell * 3)) return well;
     XImage* image = XGetImage(display, game, left, top, 12 * cell, 15 * cell, AllPlanes, ZPixmap);
     if (!image) return well;
+    // The sheet's colours as the game puts them on this visual: 5/6/5 bits at depth 16, for one.
+    const ChannelMasks masks = ChannelMasks::Of(*image);
     for (int index = 0; index < 180; ++index) {
         const int column = index % 12, row = index / 12;
         for (int sprite = 0; sprite < 14 && well[index] < 0; ++sprite) {
@@ -88,8 +91,8 @@ PlayerView::Well PlayerView::ReadWell(Window game)
             for (int y = 0; y < cell && same; y += 2) {
                 for (int x = 0; x < cell && same; x += 2) {
                     const unsigned char* rgb = &sheet[(y * sheetWidth + sprite * cell + x) * 3];
-                    const unsigned long expected = rgb[0] << 16 | rgb[1] << 8 | rgb[2];
-                    same = (XGetPixel(image, column * cell + x, row * cell + y) & 0xFFFFFF) == expected;
+                    const std::uint32_t expected = masks.ToPixel(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
+                    same = (XGetPixel(image, column * cell + x, row * cell + y) & masks.ColourBits()) == expected;
                 }
             }
             if (same) well[index] = sprite;

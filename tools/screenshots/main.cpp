@@ -32,6 +32,7 @@
 #include <string>
 #include <thread>
 
+#include "graphics/ChannelMasks.h"
 #include "tools/PngFile.h"
 #include "tools/harness/PlayerView.h"
 #include "tools/harness/Poll.h"
@@ -138,14 +139,11 @@ public:
                                   static_cast<unsigned>(area.height), AllPlanes, ZPixmap);
         if (!image) return shot;
         shot.pixels.reserve(static_cast<std::size_t>(area.width * area.height) * 3);
+        const ChannelMasks masks = ChannelMasks::Of(*image);
         for (int y = 0; y < area.height; ++y)
             for (int x = 0; x < area.width; ++x) {
-                const unsigned long pixel = XGetPixel(image, x, y);
-                for (unsigned long mask : {image->red_mask, image->green_mask, image->blue_mask}) {
-                    int shift = 0;
-                    while (mask && !(mask >> shift & 1)) ++shift;
-                    shot.pixels.push_back(static_cast<unsigned char>((pixel & mask) >> shift));
-                }
+                const auto colour = static_cast<std::uint32_t>(masks.FromPixel(static_cast<std::uint32_t>(XGetPixel(image, x, y))));
+                for (int shift : {16, 8, 0}) shot.pixels.push_back(static_cast<unsigned char>(colour >> shift));
             }
         XDestroyImage(image);
         return shot;

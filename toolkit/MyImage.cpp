@@ -1,4 +1,4 @@
-#include "graphics/MyImage.h"
+#include "toolkit/MyImage.h"
 
 #include "graphics/DrawContext.h"
 #include "graphics/Images.h"
@@ -71,13 +71,13 @@ void MyImage::SetBorder(bool sunken)
 void MyImage::Paint()
 {
     if (!ReadyToPaint()) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     if (HasSource() && !image) {
         if (sourceIsRGB) {
-            image = MakeImage(this, sourceData, width, height);
+            image = MakeImage(Target(), sourceData, width, height);
         } else if (auto rgb = UnpackPicture(width, height, sourceData, sourceSize)) {
-            image = MakeImage(this, rgb.get(), width, height);
+            image = MakeImage(Target(), rgb.get(), width, height);
         }
     }
     if (image)

@@ -1,4 +1,4 @@
-#include "graphics/ImageFrame.h"
+#include "toolkit/ImageFrame.h"
 
 #include "graphics/DrawContext.h"
 #include "graphics/Images.h"
@@ -61,12 +61,12 @@ void ImageFrame::BuildImages()
         ownImages = std::make_unique<XImage*[]>(static_cast<std::size_t>(pictureCount) + 1);
         for (int i = 0; i < pictureCount; ++i) {
             if (auto rgb = UnpackPicture(width, height, packedPictures[i].data, packedPictures[i].size))
-                ownImages[i] = MakeImage(this, rgb.get(), width, height);
+                ownImages[i] = MakeImage(Target(), rgb.get(), width, height);
         }
         images = ownImages.get();
         imageCount = pictureCount;
     }
-    if (sheetData && !ownSheetImage) ownSheetImage = MakeImage(this, sheetData, sheetWidth, sheetHeight);
+    if (sheetData && !ownSheetImage) ownSheetImage = MakeImage(Target(), sheetData, sheetWidth, sheetHeight);
 }
 
 // An index outside the sheet or the array shows nothing rather than memory that is not a sprite.
@@ -85,7 +85,7 @@ XImage* ImageFrame::SpriteImage() const
 void ImageFrame::Paint()
 {
     if (!created) return;
-    DrawContext context(GetForm());
+    DrawContext context(Target());
     const Point origin = ToFormCoordinates(x, y);
     BuildImages();
     XImage* sheet = SheetImage();

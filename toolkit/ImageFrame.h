@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "graphics/PackedPicture.h"
-#include "graphics/PictureWidget.h"
+#include "toolkit/PictureWidget.h"
 
 class ImageFrame : public PictureWidget {
 public:

@@ -1,6 +1,6 @@
 #pragma once
-// Small value types shared by every element: positions and sizes in pixels (relative to the
-// form's window; for forms, to the screen) and colours as 0xRRGGBB.
+// Small value types shared by every layer, with no X in them: positions and sizes in pixels
+// (relative to the form's window; for forms, to the screen) and colours as 0xRRGGBB.
 
 #include <cstdint>
 
@@ -16,7 +16,8 @@ struct Size {
     friend bool operator==(const Size&, const Size&) = default;
 };
 
-// 0xRRGGBB, used as the pixel value itself on the 24-bit TrueColor visual the game requires.
+// 0xRRGGBB. It becomes the visual's pixel only where it is handed to X, and is that pixel itself
+// only at depth 24.
 using Colour = std::int32_t;
 inline constexpr Colour noColour = -1;
 // What a window or a widget without a colour of its own is painted in.

@@ -5,15 +5,10 @@
 #include <X11/Xlib.h>
 
 #include "graphics/PackedPicture.h"
-#include "graphics/PictureWidget.h"
+#include "toolkit/PictureWidget.h"
 
 class MyImage : public PictureWidget {
 public:
-    // Where red, green and blue sit inside a pixel of the server's images; found by the probe.
-    static inline int ixRosso = 2;
-    static inline int ixVerde = 1;
-    static inline int ixBlu = 0;
-
     MyImage(GUIElement* parentElement, XImage* image);
     MyImage(GUIElement* parentElement, const PackedPicture& picture);
     // rgb: width * height * 3 bytes that outlive the widget.

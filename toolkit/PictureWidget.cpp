@@ -1,4 +1,4 @@
-#include "graphics/PictureWidget.h"
+#include "toolkit/PictureWidget.h"
 
 PictureWidget::PictureWidget(GUIElement* parentElement) : Child(parentElement)
 {

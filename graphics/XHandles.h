@@ -3,7 +3,7 @@
 // macros (None, Bool, True, False, Status...) into every file that uses an element, so the
 // display and the image are declared here as Xlib itself declares them, and the ids are the
 // unsigned longs that Xlib's Window, Pixmap, Atom and Font are on the client side
-// (DisplayConnection.cpp checks every one of them against Xlib).
+// (DrawContext.cpp checks every one of them against Xlib).
 
 typedef struct _XDisplay Display;
 typedef struct _XImage XImage;
