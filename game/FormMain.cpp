@@ -33,7 +33,6 @@ constexpr int sheetWidth = 378;
 constexpr int sheetBytes = sheetWidth * cellSize * 3;
 constexpr int exitQuestionId = 1000;
 constexpr int answerYes = 3;
-constexpr int gameTimerInterval = 30;
 
 // An image of a built-in picture, or null when it cannot be decoded.
 XImage* PictureImage(GUIElement* form, const PackedPicture& packed)
@@ -164,7 +163,7 @@ void FormMain::BuildWidgets()
     well.SetTopTen(HighScoreTable(productName).Load());
     LoadJoystickConfig();
     keys.SetClearOnPress(true);
-    gameTimer = std::make_unique<Timer>(this, gameTimerInterval);
+    gameTimer = std::make_unique<Timer>(this, Well::tickMilliseconds);
     // The form owns its timer, so the timer never outlives it.
     gameTimer->SetOnTimer([this](Timer&) { Tick(); });
 }
@@ -199,18 +198,25 @@ void FormMain::Paint()
             picture->Create();
         }
         aboutPicture.reset(PictureImage(this, packedAboutPicture));
-        // Every cell cuts its sprites from this one image of the sheet, which can only be made
-        // once the window is viewable.
-        if (!spriteSheet.empty()) {
-            spriteSheetImage.reset(MakeImage(this, spriteSheet.data(), sheetWidth, cellSize));
-            for (auto& cell : wellCells)
-                if (cell) cell->SetSheetImage(spriteSheetImage.get());
-        }
+        MakeSpriteSheetImage();
         UpdateLabels();
         ShowTitleScreen();
         if (gameTimer) gameTimer->Start();
+    } else if (created && !spriteSheetImage) {
+        MakeSpriteSheetImage();
     }
     Form::Paint();
+}
+
+// Every cell cuts its sprites from this one image of the sheet, which can only be made once the
+// window is viewable: until it is made, each paint of the form tries again.
+void FormMain::MakeSpriteSheetImage()
+{
+    if (spriteSheet.empty()) return;
+    spriteSheetImage.reset(MakeImage(this, spriteSheet.data(), sheetWidth, cellSize));
+    if (!spriteSheetImage) return;
+    for (auto& cell : wellCells)
+        if (cell) cell->SetSheetImage(spriteSheetImage.get());
 }
 
 bool FormMain::QueryExit()
@@ -293,6 +299,14 @@ int FormMain::ReadDirection() { return SteeringDirection(keys); }
 void FormMain::BallStepBegins() { stepMeter = std::make_unique<TrafficMeter>(GetXDisplay()); }
 
 void FormMain::BallStepEnded() { stepMeter.reset(); }
+
+// The game timer sleeps through the ticks at which the rules would change nothing.
+void FormMain::WakeAtTick(int ticksAhead)
+{
+    if (gameTimer) gameTimer->SleepThrough(ticksAhead - 1);
+}
+
+int FormMain::TakeSleptTicks() { return gameTimer ? gameTimer->TakeSleptFirings() : 0; }
 
 void FormMain::GameOver()
 {

@@ -35,6 +35,8 @@ void Warn(const char* what, long value) { Log(std::string(what) + IntToText(valu
 
 const PixelFormat& CurrentPixelFormat() { return pixelFormat; }
 
+void ForgetPixelFormat() { pixelFormat = PixelFormat{}; }
+
 void ProbePixelFormat(GUIElement* element)
 {
     if (pixelFormat.depth != 0) return;

@@ -24,6 +24,8 @@ struct PixelFormat {
 
 const PixelFormat& CurrentPixelFormat();
 void ProbePixelFormat(GUIElement* element);
+// The next image probes again, as the first of a process does.
+void ForgetPixelFormat();
 // An image of the RGB buffer (3 bytes a pixel, top row first, no padding) in the server's
 // layout; null for null data or an empty size. The buffer stays the caller's.
 XImage* MakeImage(GUIElement* element, const unsigned char* rgb, int width, int height);

@@ -10,6 +10,7 @@
 
 #include "game/FormMsgBox.h"
 #include "game/FormNamePlayer.h"
+#include "graphics/Images.h"
 #include "tests/game/GameFixture.h"
 #include "toolkit/ButtonCustom.h"
 #include "toolkit/CellControl.h"
@@ -74,7 +75,23 @@ protected:
     }
 };
 
+// The first paint comes while the form's top-left pixel, which the images' probe reads, is off-screen.
+class MainFormFirstPaintOffScreen : public MainForm {
+protected:
+    void BeforeFirstPaint() override
+    {
+        ForgetPixelFormat();
+        const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        game->SetPosition(-50, -50);
+        game->Paint();
+        XSetErrorHandler(previous);
+        game->SetPosition(0, 0);
+    }
+};
+
 }  // namespace
+
+TEST_F(MainFormFirstPaintOffScreen, SheetImageIsMadeAtALaterPaint) { ExpectWindowShowsTheWell("painted again on the screen"); }
 
 TEST_F(MainForm, CellsDrawWhatTheWellHolds)
 {
