@@ -124,73 +124,14 @@ std::string List(const std::vector<double>& values, int decimals)
     return text;
 }
 
-using Well = std::array<int, 180>;
+using Well = ShownWell;
 
-int At(const Well& well, int column, int row) { return well[static_cast<std::size_t>(column + 12 * row)]; }
-
-// Walls, floor, the four title balls, and nothing but word-mark blocks elsewhere.
-bool IsTitleScreen(const Well& well)
-{
-    for (int row = 0; row < 15; ++row) {
-        for (int column = 0; column < 12; ++column) {
-            const int sprite = At(well, column, row);
-            int expected = -1;
-            if (row == 14)
-                expected = column == 0 ? 10 : column == 11 ? 11 : 8;
-            else if (column == 0 || column == 11)
-                expected = column == 0 ? 7 : 9;
-            else if (column == 8 && row == 8)
-                expected = 2;
-            else if (column == 7 && row == 9)
-                expected = 1;
-            else if (column == 9 && row == 9)
-                expected = 3;
-            else if (column == 8 && row == 10)
-                expected = 4;
-            if (expected >= 0 && sprite != expected) return false;
-            if (expected < 0 && sprite != 0 && !((sprite == 12 || sprite == 13) && row >= 2 && row <= 6)) return false;
-        }
-    }
-    return true;
-}
-
-int CatcherColumn(const Well& well)
-{
-    for (int column = 1; column <= 10; ++column)
-        if (At(well, column, catcherRow) == catcherSprite) return column;
-    return -1;
-}
-
-// The column of the ball nearest the catcher's row, or -1.
-int LowestBallColumn(const Well& well)
-{
-    for (int row = catcherRow - 1; row >= 0; --row)
-        for (int column = 1; column <= 10; ++column)
-            if (const int sprite = At(well, column, row); sprite >= 1 && sprite <= 3) return column;
-    return -1;
-}
-
-// A ball drawn on the catcher's row is a ball that was missed: the game is over.
-bool GameLost(const Well& well)
-{
-    for (int column = 1; column <= 10; ++column)
-        if (const int sprite = At(well, column, catcherRow); sprite >= 1 && sprite <= 3) return true;
-    return false;
-}
-
-bool InPlay(const Well& well)
-{
-    return std::count(well.begin(), well.end(), pegSprite) == 25 && CatcherColumn(well) > 0;
-}
-
-// The row of the highest ball shown above the catcher's row, or nothing while none is shown.
-std::optional<int> BallRow(const Well& well)
-{
-    for (int row = 0; row < catcherRow; ++row)
-        for (int column = 1; column <= 10; ++column)
-            if (const int sprite = At(well, column, row); sprite >= 1 && sprite <= 3) return row;
-    return std::nullopt;
-}
+bool IsTitleScreen(const Well& well) { return well.IsTitleScreen(); }
+int CatcherColumn(const Well& well) { return well.CatcherColumn(); }
+int LowestBallColumn(const Well& well) { return well.LowestBall() ? well.LowestBall()->column : -1; }
+bool GameLost(const Well& well) { return well.ShowsAMissedBall(); }
+bool InPlay(const Well& well) { return well.ShowsAGame() || well.ShowsAMissedBall(); }
+std::optional<int> BallRow(const Well& well) { return well.LowestBall() ? std::optional<int>(well.LowestBall()->row) : std::nullopt; }
 
 // EXIT and YES, as a player quits; a game that does not end in time is stopped.
 bool Quit(PlayerView& screen, Program& game)

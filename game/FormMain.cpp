@@ -7,6 +7,7 @@
 #include "game/ProductInfo.h"
 #include "game/SoundPlayer.h"
 #include "game/Steering.h"
+#include "game/WellLayout.h"
 #include "graphics/ImageFrame.h"
 #include "graphics/MyImage.h"
 #include "graphics/PackedPicture.h"
@@ -28,9 +29,8 @@ constexpr Colour formColour = 0xC00000;
 constexpr Colour labelTextColour = 0xFFFFFF;
 constexpr Colour plainButtonColour = 0xFFFDE5;
 constexpr Colour startButtonColour = 0xFF0000;
-constexpr int cellSize = 27;
-constexpr int sheetWidth = 378;
-constexpr int sheetBytes = sheetWidth * cellSize * 3;
+using WellLayout::cellSize;
+using WellLayout::sheetWidth;
 constexpr int exitQuestionId = 1000;
 constexpr int answerYes = 3;
 
@@ -93,7 +93,7 @@ void FormMain::LoadSpriteSheet()
         return;
     }
     // The cells cut their sprites from the whole sheet: a short file is as unusable as a missing one.
-    if (spriteSheet.size() < static_cast<std::size_t>(sheetBytes)) {
+    if (spriteSheet.size() < static_cast<std::size_t>(WellLayout::sheetBytes)) {
         Log(std::string("Errore loading ") + spriteSheetPath);
         spriteSheetSize = -1;
         spriteSheet.clear();
@@ -115,8 +115,8 @@ void FormMain::BuildWidgets()
     };
     auto makeButton = [this](const char* caption, int top, Colour textColour, Colour background) {
         auto button = std::make_unique<ButtonCustom>(this, caption);
-        button->SetSize(100, 28);
-        button->SetPosition(572, top);
+        button->SetSize(WellLayout::buttonWidth, WellLayout::buttonHeight);
+        button->SetPosition(WellLayout::buttonLeft, top);
         button->SetTextColor(textColour);
         button->SetBackColor(background);
         button->SetOnCommand([](GUIElement& clicked) {
@@ -153,11 +153,11 @@ void FormMain::BuildWidgets()
     levelLabel->SetBordered(true);
     levelLabel->Create();
 
-    infoButton = makeButton("INFO", 147, 0x000000, plainButtonColour);
+    infoButton = makeButton("INFO", WellLayout::infoTop, 0x000000, plainButtonColour);
     infoButton->Create();
-    exitButton = makeButton("EXIT", 177, 0x000000, plainButtonColour);
+    exitButton = makeButton("EXIT", WellLayout::exitTop, 0x000000, plainButtonColour);
     exitButton->Create();
-    startButton = makeButton("START", 117, 0xFFFFFF, startButtonColour);
+    startButton = makeButton("START", WellLayout::startTop, 0xFFFFFF, startButtonColour);
     startButton->Create();
 
     well.SetTopTen(HighScoreTable(productName).Load());
@@ -174,18 +174,18 @@ void FormMain::BuildWell()
         for (int column = 0; column < Well::columns; ++column) {
             auto cell = std::make_unique<ImageFrame>(this, spriteSheetImage.get(), Well::InitialSprite(column, row), 0);
             cell->SetSize(cellSize, cellSize);
-            cell->SetPosition((column + 1) * cellSize + 148, (row + 1) * cellSize + 90);
+            cell->SetPosition(WellLayout::CellLeft(column), WellLayout::CellTop(row));
             cell->SetTransparent(false);
             if (Well::IsInterior(column, row)) cell->tagText = interiorTag;
             cell->Create();
-            wellCells[static_cast<std::size_t>(column + Well::columns * row)] = std::move(cell);
+            wellCells[static_cast<std::size_t>(WellLayout::CellIndex(column, row))] = std::move(cell);
         }
     }
 }
 
 void FormMain::SetCell(int column, int row, int sprite)
 {
-    if (auto& cell = wellCells[static_cast<std::size_t>(column + Well::columns * row)]) cell->SetSprite(sprite, 0);
+    if (auto& cell = wellCells[static_cast<std::size_t>(WellLayout::CellIndex(column, row))]) cell->SetSprite(sprite, 0);
 }
 
 void FormMain::Paint()
