@@ -14,34 +14,27 @@ public:
     void GameOver() override {}
 };
 
-ShownWell Drawn(const Well& well)
+// What a fresh well shows once the rules have run the operation.
+ShownWell DrawnBy(void (Well::*operation)())
 {
+    NoView view;
+    Well well(view);
+    (well.*operation)();
     ShownWell shown;
     for (int row = 0; row < Well::rows; ++row)
         for (int column = 0; column < Well::columns; ++column) shown.SetSprite(column, row, well.SpriteAt(column, row));
     return shown;
 }
 
-// What a fresh well shows on the title screen, and once a game has started.
 const ShownWell& TitleScreen()
 {
-    static const ShownWell title = [] {
-        NoView view;
-        Well well(view);
-        well.ShowTitleScreen();
-        return Drawn(well);
-    }();
+    static const ShownWell title = DrawnBy(&Well::ShowTitleScreen);
     return title;
 }
 
 const ShownWell& NewGame()
 {
-    static const ShownWell game = [] {
-        NoView view;
-        Well well(view);
-        well.StartGame();
-        return Drawn(well);
-    }();
+    static const ShownWell game = DrawnBy(&Well::StartGame);
     return game;
 }
 
