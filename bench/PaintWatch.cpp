@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "game/WellLayout.h"
+
 namespace {
 
-// The well in the main window's coordinates: 12 x 15 cells of 27 pixels from (175, 117).
-constexpr int wellLeft = 175, wellTop = 117, wellRight = 175 + 12 * 27, wellBottom = 117 + 15 * 27;
+using WellLayout::wellLeft;
+using WellLayout::wellTop;
+constexpr int wellRight = wellLeft + WellLayout::wellWidth, wellBottom = wellTop + WellLayout::wellHeight;
 
 std::uint16_t Card16(const unsigned char* bytes)
 {

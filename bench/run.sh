@@ -14,6 +14,8 @@ if [ "${1:-}" = "--quick" ]; then
   output="$folder/results-quick.md"
 fi
 "$root/scripts/install-deps.sh"
+# The peer games are optional: without them the table has no peers' rows.
+"$root/scripts/install-deps.sh" "$root/bench/peers.txt" || echo "The peer games could not be installed: measuring without them."
 cmake -S "$root" -B "$folder" -DKORVANTA_BENCH=ON >/dev/null
 # Only what the benchmark runs, at most two jobs: the machine is shared.
 cmake --build "$folder" -j 2 --target korvanta korvanta-floor korvanta-idle-form korvanta-bench game-data >/dev/null

@@ -7,6 +7,7 @@
 #include "game/ProductInfo.h"
 #include "game/SoundPlayer.h"
 #include "game/Steering.h"
+#include "game/WellLayout.h"
 #include "graphics/PackedPicture.h"
 #include "graphics/PictureData.h"
 #include "joystick/JoystickConfig.h"
@@ -28,12 +29,11 @@ constexpr Colour formColour = 0xC00000;
 constexpr Colour labelTextColour = 0xFFFFFF;
 constexpr Colour plainButtonColour = 0xFFFDE5;
 constexpr Colour startButtonColour = 0xFF0000;
-constexpr int cellSize = 27;
-constexpr int sheetWidth = 378;
-constexpr int sheetBytes = sheetWidth * cellSize * 3;
+using WellLayout::cellSize;
+using WellLayout::sheetBytes;
+using WellLayout::sheetWidth;
 constexpr int exitQuestionId = 1000;
 constexpr int answerYes = 3;
-constexpr int gameTimerInterval = 30;
 
 // An image of a built-in picture, or null when it cannot be decoded.
 XImage* PictureImage(const DrawTarget& target, const PackedPicture& packed)
@@ -95,7 +95,7 @@ void FormMain::LoadSpriteSheet()
         return;
     }
     // The cells cut their sprites from the whole sheet: a short file is as unusable as a missing one.
-    if (spriteSheet.size() < static_cast<std::size_t>(sheetBytes)) {
+    if (spriteSheet.size() < static_cast<std::size_t>(WellLayout::sheetBytes)) {
         Log(std::string("Errore loading ") + spriteSheetPath);
         spriteSheetSize = -1;
         spriteSheet.clear();
@@ -117,8 +117,8 @@ void FormMain::BuildWidgets()
     };
     auto makeButton = [this](const char* caption, int top, Colour textColour, Colour background) {
         auto button = std::make_unique<ButtonCustom>(this, caption);
-        button->SetSize(100, 28);
-        button->SetPosition(572, top);
+        button->SetSize(WellLayout::buttonWidth, WellLayout::buttonHeight);
+        button->SetPosition(WellLayout::buttonLeft, top);
         button->SetTextColor(textColour);
         button->SetBackColor(background);
         button->SetOnCommand([](GUIElement& clicked) {
@@ -155,17 +155,17 @@ void FormMain::BuildWidgets()
     levelLabel->SetBordered(true);
     levelLabel->Create();
 
-    infoButton = makeButton("INFO", 147, 0x000000, plainButtonColour);
+    infoButton = makeButton("INFO", WellLayout::infoTop, 0x000000, plainButtonColour);
     infoButton->Create();
-    exitButton = makeButton("EXIT", 177, 0x000000, plainButtonColour);
+    exitButton = makeButton("EXIT", WellLayout::exitTop, 0x000000, plainButtonColour);
     exitButton->Create();
-    startButton = makeButton("START", 117, 0xFFFFFF, startButtonColour);
+    startButton = makeButton("START", WellLayout::startTop, 0xFFFFFF, startButtonColour);
     startButton->Create();
 
     well.SetTopTen(HighScoreTable(productName).Load());
     LoadJoystickConfig();
     keys.SetClearOnPress(true);
-    gameTimer = std::make_unique<Timer>(this, gameTimerInterval);
+    gameTimer = std::make_unique<Timer>(this, Well::tickMilliseconds);
     // The form owns its timer, so the timer never outlives it.
     gameTimer->SetOnTimer([this](Timer&) { Tick(); });
 }
@@ -176,18 +176,18 @@ void FormMain::BuildWell()
         for (int column = 0; column < Well::columns; ++column) {
             auto cell = std::make_unique<ImageFrame>(this, spriteSheetImage.get(), Well::InitialSprite(column, row), 0);
             cell->SetSize(cellSize, cellSize);
-            cell->SetPosition((column + 1) * cellSize + 148, (row + 1) * cellSize + 90);
+            cell->SetPosition(WellLayout::CellLeft(column), WellLayout::CellTop(row));
             cell->SetTransparent(false);
             if (Well::IsInterior(column, row)) cell->tagText = interiorTag;
             cell->Create();
-            wellCells[static_cast<std::size_t>(column + Well::columns * row)] = std::move(cell);
+            wellCells[static_cast<std::size_t>(WellLayout::CellIndex(column, row))] = std::move(cell);
         }
     }
 }
 
 void FormMain::SetCell(int column, int row, int sprite)
 {
-    if (auto& cell = wellCells[static_cast<std::size_t>(column + Well::columns * row)]) cell->SetSprite(sprite, 0);
+    if (auto& cell = wellCells[static_cast<std::size_t>(WellLayout::CellIndex(column, row))]) cell->SetSprite(sprite, 0);
 }
 
 void FormMain::Paint()
@@ -200,18 +200,25 @@ void FormMain::Paint()
             picture->Create();
         }
         aboutPicture.reset(PictureImage(Target(), packedAboutPicture));
-        // Every cell cuts its sprites from this one image of the sheet, which can only be made
-        // once the window is viewable.
-        if (!spriteSheet.empty()) {
-            spriteSheetImage.reset(MakeImage(Target(), spriteSheet.data(), sheetWidth, cellSize));
-            for (auto& cell : wellCells)
-                if (cell) cell->SetSheetImage(spriteSheetImage.get());
-        }
+        MakeSpriteSheetImage();
         UpdateLabels();
         ShowTitleScreen();
         if (gameTimer) gameTimer->Start();
+    } else if (created && !spriteSheetImage) {
+        MakeSpriteSheetImage();
     }
     Form::Paint();
+}
+
+// Every cell cuts its sprites from this one image of the sheet, which can only be made once the
+// window is viewable: until it is made, each paint of the form tries again.
+void FormMain::MakeSpriteSheetImage()
+{
+    if (spriteSheet.empty()) return;
+    spriteSheetImage.reset(MakeImage(Target(), spriteSheet.data(), sheetWidth, cellSize));
+    if (!spriteSheetImage) return;
+    for (auto& cell : wellCells)
+        if (cell) cell->SetSheetImage(spriteSheetImage.get());
 }
 
 bool FormMain::QueryExit()
@@ -294,6 +301,14 @@ int FormMain::ReadDirection() { return SteeringDirection(keys); }
 void FormMain::BallStepBegins() { stepMeter = std::make_unique<TrafficMeter>(GetXDisplay()); }
 
 void FormMain::BallStepEnded() { stepMeter.reset(); }
+
+// The game timer sleeps through the ticks at which the rules would change nothing.
+void FormMain::WakeAtTick(int ticksAhead)
+{
+    if (gameTimer) gameTimer->SleepThrough(ticksAhead - 1);
+}
+
+int FormMain::TakeSleptTicks() { return gameTimer ? gameTimer->TakeSleptFirings() : 0; }
 
 void FormMain::GameOver()
 {

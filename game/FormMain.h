@@ -71,6 +71,9 @@ private:
     void PlaySound(const char* path) override;
     void BallStepBegins() override;
     void BallStepEnded() override;
+    void WakeAtTick(int ticksAhead) override;
+    int TakeSleptTicks() override;
+    void MakeSpriteSheetImage();
 
     KeyTable keys;
     std::unique_ptr<ButtonCustom> infoButton;
@@ -90,7 +93,7 @@ private:
     bool picturesMade = false;
     int spriteSheetSize = 0;
     std::vector<unsigned char> spriteSheet;
-    // One image of the whole sheet, made once and shared by every cell of the well.
+    // One image of the whole sheet, shared by every cell of the well.
     ImagePtr spriteSheetImage;
     std::unique_ptr<FormAbout> aboutForm;
     std::unique_ptr<FormNamePlayer> nameForm;

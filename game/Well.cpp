@@ -111,13 +111,27 @@ void Well::StartLevel()
 
 void Well::StartGame()
 {
+    CatchUp();
     level = 1;
     score = 0;
     StartLevel();
     running = true;
+    PlanWake();
 }
 
-void Well::CancelGame() { running = false; }
+void Well::CancelGame()
+{
+    CatchUp();
+    running = false;
+    PlanWake();
+}
+
+void Well::SetTopTen(std::vector<std::string> lines)
+{
+    CatchUp();
+    topTen = std::move(lines);
+    PlanWake();
+}
 
 void Well::RotateBanner()
 {
@@ -209,6 +223,49 @@ void Well::StepBalls()
 void Well::Tick()
 {
     if (tickBusy) return;
+    CatchUp();
+    ticksSinceRun = 0;
+    lastRunAt = seams.clock();
+    RunTick();
+    PlanWake();
+}
+
+void Well::CatchUp()
+{
+    const int slept = view.TakeSleptTicks();
+    if (slept <= 0) return;
+    ticksSinceRun += slept;
+    // Between two ticks that run, a game never passes a step of the catcher or the balls.
+    if (running && !levelPause)
+        tickCount += slept;
+    else
+        tickCount = 0;
+}
+
+// The ticks from now until the first at which more than the milliseconds have passed since the
+// stamp, reckoned from the last tick that ran: the ticks are tickMilliseconds apart on the clock.
+int Well::TicksUntilLater(const DateTime& stamp, int milliseconds) const
+{
+    const std::int64_t left = milliseconds - stamp.MillisecondsTo(lastRunAt);
+    const std::int64_t sinceRun = left < 0 ? 1 : left / tickMilliseconds + 1;
+    return static_cast<int>(std::clamp<std::int64_t>(sinceRun - ticksSinceRun, 1, 1 << 30));
+}
+
+int Well::TicksUntilDue() const
+{
+    if (!tickStampsSet) return 1;
+    // The banner turns even with no lines to show: its stamp moves on all the same.
+    int due = TicksUntilLater(lastTopTenChange, bannerPeriodMs);
+    if (levelPause) due = std::min(due, TicksUntilLater(levelCompletedAt, levelPauseMs));
+    if (running && !levelPause) {
+        const int toCatcherStep = catcherStepTicks - tickCount % catcherStepTicks;
+        due = std::min({due, toCatcherStep, std::max(ballStepTicks - tickCount, 1)});
+    }
+    return due;
+}
+
+void Well::RunTick()
+{
     tickBusy = true;
     if (!tickStampsSet) {
         const DateTime first = seams.clock();

@@ -34,6 +34,11 @@ public:
     // Bracket every ball step, so that what a step costs on the wire can be measured.
     virtual void BallStepBegins() {}
     virtual void BallStepEnded() {}
+    // The timer that runs the rules need not wake for ticks at which nothing can change: it hears
+    // after each change which tick from now on is the next that must run (1 is the next tick),
+    // and answers how many ticks it slept through since it was last asked.
+    virtual void WakeAtTick(int /*ticksAhead*/) {}
+    virtual int TakeSleptTicks() { return 0; }
 
 protected:
     ~WellView() = default;
@@ -52,6 +57,8 @@ public:
     static constexpr int catcherRow = 13;
     static constexpr int firstColumn = 1;
     static constexpr int lastColumn = 10;
+    // The game timer's interval: one tick every 30 ms.
+    static constexpr int tickMilliseconds = 30;
 
     // Sprites of the sheet, by what the game draws with them.
     enum Sprite {
@@ -84,7 +91,7 @@ public:
     void PlacePegs();
     void ShowTitleScreen();
     // The lines that the banner shows in turn.
-    void SetTopTen(std::vector<std::string> lines) { topTen = std::move(lines); }
+    void SetTopTen(std::vector<std::string> lines);
     const std::vector<std::string>& TopTen() const { return topTen; }
 
     // The sprite of a cell, -1 outside the well.
@@ -96,6 +103,9 @@ public:
     int BallsToCatch() const { return ballsToCatch; }
     bool InLevelPause() const { return levelPause; }
     int PlayerColumn() const { return playerColumn; }
+    // How many ticks from now the next one is that can change anything (1 is the next tick): a
+    // step of the catcher or the balls in a game, the end of the level pause, the banner's turn.
+    int TicksUntilDue() const;
 
 private:
     void SetSprite(int column, int row, int sprite);
@@ -103,6 +113,11 @@ private:
     void RotateBanner();
     void MoveCatcher();
     void StepBalls();
+    void RunTick();
+    // Counts the ticks the timer slept through as run: they changed nothing but the tick count.
+    void CatchUp();
+    void PlanWake() { view.WakeAtTick(TicksUntilDue()); }
+    int TicksUntilLater(const DateTime& stamp, int milliseconds) const;
 
     WellView& view;
     WellSeams seams;
@@ -124,4 +139,7 @@ private:
     DateTime lastTopTenChange;
     DateTime levelCompletedAt;
     DateTime lastSpawn;
+    // The time of the last tick that ran, and the ticks slept through since.
+    DateTime lastRunAt;
+    int ticksSinceRun = 0;
 };

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are missing (with sudo when not root).
+# Installs the Debian packages of scripts/packages.txt, or of the list given, that are missing (with
+# sudo when not root).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/packages.txt")
+list=${1:-"$here/packages.txt"}
+mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$list")
 missing=()
 for package in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

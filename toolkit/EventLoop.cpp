@@ -403,6 +403,7 @@ void Run(Form& mainForm)
     if (display && !TakeEndSignal()) {
         const auto mainAlive = mainForm.LifeToken();
         LoopClock clock;
+        clock.AlignWithWallClock();
         do {
             bool queued = XPending(display) > 0;
             if (!queued) {

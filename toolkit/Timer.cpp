@@ -2,7 +2,14 @@
 
 #include <algorithm>
 
+#include "toolkit/LoopClock.h"
 #include "toolkit/Registry.h"
+
+namespace {
+
+constexpr int stepMilliseconds = LoopClock::stepMilliseconds;
+
+}  // namespace
 
 Timer::Timer(GUIElement* parentForm, int interval) : Child(parentForm), interval(interval)
 {
@@ -30,6 +37,8 @@ void Timer::Start()
     if (running) return;
     Create();
     running = true;
+    // Time that passed before the start, in a handler that ran long, is not the timer's.
+    startStep = LoopClock::CurrentStep();
 }
 
 void Timer::SetInterval(int milliseconds)
@@ -57,31 +66,47 @@ bool Timer::Advance(int milliseconds)
     return true;
 }
 
-int Timer::StepsUntilFiring() const
+int Timer::TakeSleptFirings()
 {
-    constexpr int step = 10;
-    const int left = interval - elapsed;
-    return left <= step ? 1 : left / step + (left % step != 0);
+    const int slept = sleptFirings;
+    sleptFirings = 0;
+    return slept;
 }
 
-void TickTimers(int milliseconds)
+std::int64_t Timer::StepsUntilCallback(std::int64_t afterStep) const
+{
+    const auto stepsFor = [](int milliseconds) {
+        return milliseconds <= stepMilliseconds ? 1 : (milliseconds + stepMilliseconds - 1) / stepMilliseconds;
+    };
+    const std::int64_t notYetCounting = startStep > afterStep ? startStep - afterStep : 0;
+    return notYetCounting + stepsFor(interval - elapsed) + static_cast<std::int64_t>(firingsToSleep) * stepsFor(interval);
+}
+
+void TickTimers(int milliseconds, std::int64_t step)
 {
     // A callback may create or delete timers: walk a snapshot and skip the ones that went away.
     const std::vector<GUIElement*> snapshot = Timers();
     for (GUIElement* element : snapshot) {
         if (std::find(Timers().begin(), Timers().end(), element) == Timers().end()) continue;
         auto* timer = static_cast<Timer*>(element);
-        if (!timer->IsRunning()) continue;
-        if (timer->Advance(milliseconds)) timer->Fire();
+        if (!timer->IsRunning() || step <= timer->startStep || !timer->Advance(milliseconds)) continue;
+        if (timer->firingsToSleep > 0) {
+            --timer->firingsToSleep;
+            ++timer->sleptFirings;
+        } else {
+            timer->Fire();
+        }
     }
 }
 
-std::optional<int> StepsUntilNextTimer()
+std::optional<std::int64_t> StepsUntilNextTimer(std::int64_t afterStep)
 {
-    std::optional<int> first;
+    std::optional<std::int64_t> first;
     for (GUIElement* element : Timers()) {
         const auto* timer = static_cast<const Timer*>(element);
-        if (timer->IsRunning()) first = std::min(first.value_or(timer->StepsUntilFiring()), timer->StepsUntilFiring());
+        if (!timer->IsRunning()) continue;
+        const std::int64_t steps = timer->StepsUntilCallback(afterStep);
+        first = std::min(first.value_or(steps), steps);
     }
     return first;
 }

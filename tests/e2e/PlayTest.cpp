@@ -85,7 +85,7 @@ TEST_F(Play, StartCatchMissNameAndExit)
         << folder.ReadFile(scoreFile);
 
     // EXIT asks; YES ends the program.
-    screen.Click(main, 572 + 50, 177 + 14);
+    screen.Click(main, WellLayout::buttonCentreX, WellLayout::ButtonCentreY(WellLayout::exitTop));
     const Window box = screen.WaitForWindow("Exit", 60s);
     ASSERT_NE(box, 0u);
     const auto boxPlace = screen.Geometry(box), mainPlace = screen.Geometry(main);

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t sheetBytes = 378 * 27 * 3;
+constexpr std::size_t sheetBytes = WellLayout::sheetBytes;
 
 std::string RandomBytes(std::size_t count, unsigned seed)
 {

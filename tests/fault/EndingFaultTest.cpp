@@ -58,7 +58,8 @@ TEST_F(EndingFault, SigtermWithADialogOpenEndsTheGame)
     StartServer();
     Player player(BuildSheet());
     StartPlaying(player);
-    player.View().Click(player.View().FindWindow("Korvanta - "), 572 + 50, 177 + 14);
+    player.View().Click(player.View().FindWindow("Korvanta - "), WellLayout::buttonCentreX,
+                        WellLayout::ButtonCentreY(WellLayout::exitTop));
     ASSERT_TRUE(WaitFor([&] { return player.View().FindWindow("Exit") != 0; }, 60s));
     game.Signal(SIGTERM);
     const auto ending = game.Wait(60s);

@@ -35,6 +35,7 @@ protected:
         WellSeams seams{[this] { return Stamp(); }, LoadedDice(dice)};
         start = DateTime::Now();
         game = std::make_unique<FormMain>(connection.get(), "Korvanta test", std::move(seams));
+        BeforeFirstPaint();
         WaitUntilViewable();
         game->Paint();
     }
@@ -48,6 +49,7 @@ protected:
 
     // Files a test wants in place before the game starts.
     virtual void PrepareFolder() {}
+    virtual void BeforeFirstPaint() {}
 
     DateTime Stamp() const
     {

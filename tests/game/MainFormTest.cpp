@@ -10,6 +10,8 @@
 
 #include "game/FormMsgBox.h"
 #include "game/FormNamePlayer.h"
+#include "game/WellLayout.h"
+#include "graphics/Images.h"
 #include "tests/game/GameFixture.h"
 #include "toolkit/ButtonCustom.h"
 #include "toolkit/CellControl.h"
@@ -17,7 +19,8 @@
 
 namespace {
 
-constexpr int cell = 27, sheetWidth = 378;
+using WellLayout::sheetWidth;
+constexpr int cell = WellLayout::cellSize;
 
 // Each sprite of the test's sheet is one flat colour, so one pixel tells which sprite a cell shows.
 Colour SpriteColour(int sprite) { return 0x204060 + sprite * 0x0A0B05; }
@@ -44,14 +47,13 @@ protected:
     {
         std::array<int, Well::columns * Well::rows> shown{};
         shown.fill(-1);
-        // The cells are 27 pixels apart from (175, 117) on.
-        XImage* image = XGetImage(game->GetXDisplay(), game->GetWindow(), 175, 117, Well::columns * cell,
-                                  Well::rows * cell, AllPlanes, ZPixmap);
+        XImage* image = XGetImage(game->GetXDisplay(), game->GetWindow(), WellLayout::wellLeft, WellLayout::wellTop,
+                                  WellLayout::wellWidth, WellLayout::wellHeight, AllPlanes, ZPixmap);
         if (!image) return shown;
         for (int index = 0; index < Well::columns * Well::rows; ++index) {
             const int column = index % Well::columns, row = index / Well::columns;
             const auto pixel = static_cast<Colour>(XGetPixel(image, column * cell + cell / 2, row * cell + cell / 2) & 0xFFFFFF);
-            for (int sprite = 0; sprite < 14; ++sprite)
+            for (int sprite = 0; sprite < WellLayout::spriteCount; ++sprite)
                 if (pixel == SpriteColour(sprite)) shown[static_cast<std::size_t>(index)] = sprite;
         }
         XDestroyImage(image);
@@ -74,7 +76,23 @@ protected:
     }
 };
 
+// The first paint comes while the form's top-left pixel, which the images' probe reads, is off-screen.
+class MainFormFirstPaintOffScreen : public MainForm {
+protected:
+    void BeforeFirstPaint() override
+    {
+        ForgetPixelFormat(game->GetXDisplay());
+        const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        game->SetPosition(-50, -50);
+        game->Paint();
+        XSetErrorHandler(previous);
+        game->SetPosition(0, 0);
+    }
+};
+
 }  // namespace
+
+TEST_F(MainFormFirstPaintOffScreen, SheetImageIsMadeAtALaterPaint) { ExpectWindowShowsTheWell("painted again on the screen"); }
 
 TEST_F(MainForm, CellsDrawWhatTheWellHolds)
 {

@@ -6,11 +6,13 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/Steering.h"
@@ -332,30 +334,6 @@ TEST_F(Rules, BallBesideTheCatcherEndsTheGame)
     EXPECT_EQ(view.changes.size(), changes) << "nothing moves once the game is over";
 }
 
-TEST_F(Rules, LevelCompletesPausesAndStartsTheNextOne)
-{
-    well->StartGame();
-    for (int i = 0; i < 10; ++i) ASSERT_TRUE(CatchOne()) << "catch " << i + 1;
-    EXPECT_EQ(well->Level(), 2);
-    EXPECT_TRUE(well->InLevelPause());
-    EXPECT_EQ(view.status, "Level completed!");
-    EXPECT_EQ(view.labels.back().level, 1) << "labels change only when the next level starts";
-    EXPECT_EQ(view.labels.back().ballsToCatch, 0);
-
-    Wait(3000);
-    Tick();
-    EXPECT_TRUE(well->InLevelPause());
-    Wait(1);
-    Tick();
-    EXPECT_FALSE(well->InLevelPause());
-    EXPECT_EQ(well->Balls().size(), 2u);
-    EXPECT_EQ(well->BallsToCatch(), 12);
-    EXPECT_EQ(view.labels.back().level, 2);
-    EXPECT_EQ(view.labels.back().ballsToCatch, 12);
-    EXPECT_EQ(view.status, "");
-    EXPECT_EQ(CountSprites(Well::pegSprite), 25);
-}
-
 TEST_F(Rules, BallsEnterOneAtATimeMoreThanTwoSecondsApart)
 {
     well->StartGame();
@@ -445,6 +423,102 @@ TEST_F(Rules, BannerShowsEachLineThenOnePeriodEmptyThenStartsAgainAndNothingWith
     view.banner = "untouched";
     for (int i = 0; i < 4; ++i) after(5001);
     EXPECT_EQ(view.banner, "untouched");
+}
+
+namespace {
+
+// What the window and the speakers are asked, each line with the time of the asking; the timer
+// that runs the rules sleeps through the ticks the well says it may, when the script lets it.
+class JournalView : public WellView {
+public:
+    void SetCell(int column, int row, int sprite) override
+    {
+        Note("cell " + std::to_string(column) + "," + std::to_string(row) + "=" + std::to_string(sprite));
+    }
+    void UpdateLabels() override
+    {
+        Note("labels " + IntToText(well->Level()) + " " + IntToText(well->Score()) + " " + IntToText(well->BallsToCatch()));
+    }
+    void SetStatus(const std::string& text) override { Note("status " + text); }
+    void SetBannerText(const std::string& text) override { Note("banner " + text); }
+    void PlaySound(const char* path) override { Note(std::string("sound ") + path); }
+    int ReadDirection() override { return direction; }
+    void GameOver() override { Note("game over"); gameOverAt = now; }
+    void WakeAtTick(int ticksAhead) override { ticksToSleep = sleeping ? ticksAhead - 1 : 0; }
+    int TakeSleptTicks() override { return std::exchange(sleptTicks, 0); }
+
+    void Note(const std::string& what) { journal.push_back(std::to_string(now) + " " + what); }
+
+    const Well* well = nullptr;
+    long now = 0;
+    bool sleeping = false;
+    int ticksToSleep = 0;
+    int sleptTicks = 0;
+    int direction = 0;
+    long gameOverAt = 0;
+    std::vector<std::string> journal;
+};
+
+// Plays one scripted game 10 ms at a time: START, CANCEL, START again, steering under the lowest
+// ball with keys read every 70 ms through level 1, away from it on level 2 until the game is lost,
+// then a new top ten. Answers the journal and how many ticks ran.
+int PlayScript(JournalView& view)
+{
+    int rolls = 0;
+    const auto stamp = [&view] {
+        DateTime stamp(2026, 3, 2, 12, 0, 0);
+        stamp.seconds += view.now / 1000;
+        stamp.millisecond = static_cast<int>(view.now % 1000);
+        return stamp;
+    };
+    Well well(view, WellSeams{stamp, [&rolls](int low, int high) { return low + (rolls++ * 7 + 3) % (high - low + 1); }});
+    view.well = &well;
+    well.SetTopTen({"00000004 ANNA         Level 1"});
+    well.ShowTitleScreen();
+    int ticksRun = 0;
+    for (view.now = 10; view.now < 400000 && (!view.gameOverAt || view.now < view.gameOverAt + 17000); view.now += 10) {
+        if (view.now == 1000 || view.now == 7000) well.StartGame();
+        if (view.now == 5000) well.CancelGame();
+        if (view.gameOverAt && view.now == view.gameOverAt + 1990) well.SetTopTen({"00000011 BOB          Level 2"});
+        if (view.now % 70 == 0) {
+            int target = well.PlayerColumn();
+            for (const Ball& ball : well.Balls())
+                if (ball.column > 0) target = well.Level() == 1 || ball.column > 5 ? ball.column : Well::lastColumn;
+            view.direction = target < well.PlayerColumn() ? -1 : target > well.PlayerColumn() ? 1 : 0;
+        }
+        if (view.now % Well::tickMilliseconds != 0) continue;
+        if (view.ticksToSleep > 0) {
+            --view.ticksToSleep;
+            ++view.sleptTicks;
+        } else {
+            ++ticksRun;
+            well.Tick();
+        }
+    }
+    return ticksRun;
+}
+
+}  // namespace
+
+TEST(RulesSchedule, SleepingThroughTheTicksTheWellNamesChangesNothingTickForTick)
+{
+    JournalView everyTick, sleeping;
+    sleeping.sleeping = true;
+    const int ticksRun = PlayScript(everyTick);
+    const int wakeUps = PlayScript(sleeping);
+    const auto& full = everyTick.journal;
+    const auto timeOf = [&full](const std::string& what) {
+        const auto line = std::find_if(full.begin(), full.end(), [&](const std::string& noted) { return noted.find(what) != std::string::npos; });
+        return line == full.end() ? -1L : std::stol(*line);
+    };
+    ASSERT_TRUE(timeOf(" labels 1 10 0") > 0 && timeOf(" game over") > 0 && timeOf(" banner Top Ten: 1  Score 00000011 BOB") > 0)
+        << "the script played a level, lost a game and changed the top ten";
+    EXPECT_EQ(timeOf(" labels 2 10 12") - timeOf(" status Level completed!"), 3030)
+        << "the labels keep the finished level until the first tick more than 3000 ms on";
+    const auto [differs, _] = std::mismatch(full.begin(), full.end(), sleeping.journal.begin(), sleeping.journal.end());
+    EXPECT_TRUE(differs == full.end()) << "first difference: " << *differs;
+    EXPECT_EQ(full.size(), sleeping.journal.size());
+    EXPECT_LT(wakeUps * 4, ticksRun) << "the sleeping timer ran " << wakeUps << " ticks of " << ticksRun;
 }
 
 TEST(Steering, PriorityAndSharedFlags)

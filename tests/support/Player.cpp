@@ -10,14 +10,9 @@
 
 namespace {
 
-using Well = PlayerView::Well;
-constexpr int catcherRow = PlayerView::catcherRow;
-
-int At(const Well& well, int column, int row) { return well[static_cast<std::size_t>(column + 12 * row)]; }
-
-// Centres of the main window's buttons and of the parts of the dialogs that the cases press.
-constexpr int buttonX = 572 + 50;
-constexpr int startY = 117 + 14, infoY = 147 + 14;
+// Centres of the main window's buttons.
+constexpr int buttonX = WellLayout::buttonCentreX;
+constexpr int startY = WellLayout::ButtonCentreY(WellLayout::startTop), infoY = WellLayout::ButtonCentreY(WellLayout::infoTop);
 
 // A picture of one colour is an area between the clearing and the drawing of its text.
 std::vector<unsigned long> Drawn(std::vector<unsigned long> pixels)
@@ -33,10 +28,13 @@ Player::Player(const std::string& sheetPath) : view(sheetPath)
     // The game cuts its sprites from the first bytes of the sheet, and cannot use a shorter one.
     std::error_code error;
     const auto size = std::filesystem::file_size(sheetPath, error);
-    wellReadable = !error && size >= 378 * 27 * 3;
+    wellReadable = !error && size >= WellLayout::sheetBytes;
 }
 
-std::vector<unsigned long> Player::Caption() { return Drawn(view.Pixels(main, 572 + 6, 117 + 4, 88, 20)); }
+std::vector<unsigned long> Player::Caption()
+{
+    return Drawn(view.Pixels(main, WellLayout::buttonLeft + 6, WellLayout::startTop + 4, 88, 20));
+}
 
 bool Player::TakeStartCaption(std::chrono::milliseconds deadline)
 {
@@ -63,9 +61,8 @@ std::vector<unsigned long> Player::Score()
 Window Player::WaitForTitleScreen(std::chrono::milliseconds deadline)
 {
     if (!view.Connected() || !(main = view.WaitForMainWindow(deadline))) return 0;
-    // The title screen draws the word mark and a ball of each colour in the well; where the well
-    // cannot be read, the drawn START caption shows that the game has painted.
-    const bool shown = wellReadable ? WaitFor([&] { return At(view.ReadWell(main), 8, 10) == 4; }, deadline)
+    // Where the well cannot be read, the drawn START caption shows that the game has painted.
+    const bool shown = wellReadable ? WaitFor([&] { return view.ReadWell(main).IsTitleScreen(); }, deadline)
                                     : TakeStartCaption(deadline);
     return shown ? main : 0;
 }
@@ -88,27 +85,22 @@ bool Player::StartGame(std::chrono::milliseconds deadline)
             const auto caption = Caption();
             if (!startCaption.empty() && (caption.empty() || caption == startCaption)) return false;
             scoreAtStart = Score();
-            if (!wellReadable) return true;
-            const auto well = view.ReadWell(main);
-            for (int column = 1; column <= 10; ++column)
-                if (PlayerView::IsBall(At(well, column, catcherRow))) return false;
-            return std::count(well.begin(), well.end(), PlayerView::pegSprite) == 25 &&
-                   PlayerView::CatcherColumn(well) >= 1;
+            return !wellReadable || view.ReadWell(main).ShowsAGame();
         },
         deadline);
 }
 
-int Player::CatcherAt() { return main ? PlayerView::CatcherColumn(view.ReadWell(main)) : -1; }
+int Player::CatcherAt() { return main ? view.ReadWell(main).CatcherColumn() : -1; }
 
 bool Player::BallsAreFalling(std::chrono::milliseconds deadline)
 {
     int firstRow = -1;
     return WaitFor(
         [&] {
-            const auto [column, row] = PlayerView::LowestBall(view.ReadWell(main));
-            if (column < 0) return false;
-            if (firstRow < 0) firstRow = row;
-            return row > firstRow;
+            const auto ball = view.ReadWell(main).LowestBall();
+            if (!ball) return false;
+            if (firstRow < 0) firstRow = ball->row;
+            return ball->row > firstRow;
         },
         deadline);
 }
@@ -130,21 +122,19 @@ bool Player::CatchOneThenMiss(std::chrono::milliseconds deadline)
             // The score changes only with a catch; a label between clearing and text tells nothing.
             const auto score = Score();
             caught = caught || (!score.empty() && score != scoreAtStart);
-            const auto well = view.ReadWell(main);
-            bool missed = false;
-            for (int column = 1; column <= 10; ++column) missed = missed || PlayerView::IsBall(At(well, column, catcherRow));
-            if (missed && !caught) {
+            const ShownWell well = view.ReadWell(main);
+            if (well.ShowsAMissedBall() && !caught) {
                 // A game that scored nothing asks no name: the player starts another.
                 Hold(0);
                 return !(started = StartGame(deadline));
             }
-            const int catcher = PlayerView::CatcherColumn(well);
-            const auto [column, row] = PlayerView::LowestBall(well);
-            if (catcher < 0 || column < 0) {
+            const int catcher = well.CatcherColumn();
+            const auto ball = well.LowestBall();
+            if (catcher < 0 || !ball) {
                 Hold(0);
                 return false;
             }
-            const int target = caught ? (column <= 5 ? 10 : 1) : column;
+            const int target = caught ? (ball->column <= 5 ? Well::lastColumn : Well::firstColumn) : ball->column;
             Hold(catcher < target ? XK_Right : catcher > target ? XK_Left : 0);
             return false;
         },

@@ -10,21 +10,6 @@
 #include "graphics/ChannelMasks.h"
 #include "tools/harness/Poll.h"
 
-int PlayerView::CatcherColumn(const Well& well)
-{
-    for (int column = 1; column <= 10; ++column)
-        if (well[static_cast<std::size_t>(column + 12 * catcherRow)] == catcherSprite) return column;
-    return -1;
-}
-
-std::pair<int, int> PlayerView::LowestBall(const Well& well)
-{
-    for (int row = catcherRow - 1; row >= 0; --row)
-        for (int column = 1; column <= 10; ++column)
-            if (IsBall(well[static_cast<std::size_t>(column + 12 * row)])) return {column, row};
-    return {-1, -1};
-}
-
 PlayerView::PlayerView(const std::string& sheetPath, const std::string& displayName)
 {
     display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
@@ -74,28 +59,28 @@ std::array<int, 4> PlayerView::Geometry(Window window)
     return {x, y, attributes.width, attributes.height};
 }
 
-PlayerView::Well PlayerView::ReadWell(Window game)
+ShownWell PlayerView::ReadWell(Window game)
 {
-    Well well;
-    well.fill(-1);
-    constexpr int cell = 27, left = 175, top = 117, sheetWidth = 378;
-    if (sheet.size() < static_cast<std::size_t>(sheetWidth * cell * 3)) return well;
-    XImage* image = XGetImage(display, game, left, top, 12 * cell, 15 * cell, AllPlanes, ZPixmap);
+    using namespace WellLayout;
+    ShownWell well;
+    if (sheet.size() < static_cast<std::size_t>(sheetBytes)) return well;
+    XImage* image = XGetImage(display, game, wellLeft, wellTop, wellWidth, wellHeight, AllPlanes, ZPixmap);
     if (!image) return well;
     // The sheet's colours as the game puts them on this visual: 5/6/5 bits at depth 16, for one.
     const ChannelMasks masks = ChannelMasks::Of(*image);
-    for (int index = 0; index < 180; ++index) {
-        const int column = index % 12, row = index / 12;
-        for (int sprite = 0; sprite < 14 && well[index] < 0; ++sprite) {
-            bool same = true;
-            for (int y = 0; y < cell && same; y += 2) {
-                for (int x = 0; x < cell && same; x += 2) {
-                    const unsigned char* rgb = &sheet[(y * sheetWidth + sprite * cell + x) * 3];
-                    const std::uint32_t expected = masks.ToPixel(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
-                    same = (XGetPixel(image, column * cell + x, row * cell + y) & masks.ColourBits()) == expected;
+    for (int row = 0; row < Well::rows; ++row) {
+        for (int column = 0; column < Well::columns; ++column) {
+            for (int sprite = 0; sprite < spriteCount && well.SpriteAt(column, row) < 0; ++sprite) {
+                bool same = true;
+                for (int y = 0; y < cellSize && same; y += 2) {
+                    for (int x = 0; x < cellSize && same; x += 2) {
+                        const unsigned char* rgb = &sheet[static_cast<std::size_t>((y * sheetWidth + sprite * cellSize + x) * 3)];
+                        const std::uint32_t expected = masks.ToPixel(rgb[0] << 16 | rgb[1] << 8 | rgb[2]);
+                        same = (XGetPixel(image, column * cellSize + x, row * cellSize + y) & masks.ColourBits()) == expected;
+                    }
                 }
+                if (same) well.SetSprite(column, row, sprite);
             }
-            if (same) well[index] = sprite;
         }
     }
     XDestroyImage(image);
@@ -159,7 +144,7 @@ bool PlayerView::QuitGame(std::chrono::milliseconds deadline)
 {
     const Window main = WaitForMainWindow(deadline);
     if (!main) return false;
-    Click(main, 572 + 50, 177 + 14);
+    Click(main, WellLayout::buttonCentreX, WellLayout::ButtonCentreY(WellLayout::exitTop));
     const Window box = WaitForWindow("Exit", deadline);
     if (!box) return false;
     Click(box, 130 + 55, 110 + 14);

@@ -1,6 +1,7 @@
 #pragma once
 // Looks at the game from outside, as a player does: finds its windows by name, reads the well
-// back cell by cell against the sprite sheet, and sends real input through XTest.
+// back cell by cell against the sprite sheet into the game's own terms, and sends real input
+// through XTest.
 
 #include <X11/Xlib.h>
 
@@ -10,17 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "tools/harness/ShownWell.h"
+
 class PlayerView {
 public:
-    // Cells of the well as ReadWell gives them: column + 12 * row.
-    using Well = std::array<int, 180>;
-    static constexpr int catcherRow = 13, catcherSprite = 6, pegSprite = 5;
-    static bool IsBall(int sprite) { return sprite >= 1 && sprite <= 3; }
-    // The column the catcher shows in, or -1.
-    static int CatcherColumn(const Well& well);
-    // The lowest ball above the catcher's row as (column, row), or (-1, -1).
-    static std::pair<int, int> LowestBall(const Well& well);
-
     // On the display of DISPLAY unless another is named.
     explicit PlayerView(const std::string& sheetPath, const std::string& displayName = "");
     ~PlayerView();
@@ -30,8 +24,8 @@ public:
     bool Connected() const { return display != nullptr; }
     // The top-level window whose name starts with the text, or 0.
     Window FindWindow(const std::string& namePrefix);
-    // The sprite each well cell shows (column + 12 * row), -1 where no sprite matches exactly.
-    Well ReadWell(Window game);
+    // The sprite each well cell shows, -1 where no sprite matches exactly.
+    ShownWell ReadWell(Window game);
     // The pixels of an area of the window, row by row; empty when it cannot be read.
     std::vector<unsigned long> Pixels(Window window, int x, int y, int width, int height);
     std::string WindowName(Window window);

@@ -42,8 +42,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Where the main form puts things; the well's cells are read through PlayerView.
-constexpr int buttonX = 572 + 50, startY = 117 + 14, infoY = 147 + 14;
+// Where the main form puts its buttons; the well's cells are read through PlayerView.
+constexpr int buttonX = WellLayout::buttonCentreX;
+constexpr int startY = WellLayout::ButtonCentreY(WellLayout::startTop), infoY = WellLayout::ButtonCentreY(WellLayout::infoTop);
 
 struct Area {
     int x = 0, y = 0, width = 0, height = 0;
@@ -205,14 +206,12 @@ private:
         if (!main) return "waiting for the main window";
         const auto place = player.Geometry(main);
         const Area area{place[0], place[1], place[2], place[3]};
-        if (!WaitFor([&] { return player.ReadWell(main)[8 + 12 * 10] == 4; }, 20s)) return "waiting for the title screen";
+        if (!WaitFor([&] { return player.ReadWell(main).IsTitleScreen(); }, 20s)) return "waiting for the title screen";
 
         player.Click(main, buttonX, startY);
         if (!WaitFor(
                 [&] {
-                    const auto well = player.ReadWell(main);
-                    return std::count(well.begin(), well.end(), PlayerView::pegSprite) == 25 &&
-                           PlayerView::CatcherColumn(well) > 0;
+                    return player.ReadWell(main).ShowsAGame();
                 },
                 20s))
             return "starting a game";
@@ -232,20 +231,20 @@ private:
         const bool over = WaitFor(
             [&] {
                 if ((nameDialog = player.FindWindow("Top Ten")) != 0) return true;
-                const auto well = player.ReadWell(main);
-                const int catcher = PlayerView::CatcherColumn(well);
-                const auto [ball, row] = PlayerView::LowestBall(well);
-                if (catcher < 0 || ball < 0) {
+                const ShownWell well = player.ReadWell(main);
+                const int catcher = well.CatcherColumn();
+                const auto lowest = well.LowestBall();
+                if (catcher < 0 || !lowest) {
                     hold(0);
                     return false;
                 }
-                if (!photographed && Catches() >= 2 && catcher == ball && row >= 6 && row <= 9) {
+                if (!photographed && Catches() >= 2 && catcher == lowest->column && lowest->row >= 6 && lowest->row <= 9) {
                     hold(0);
                     auto shot = screen.SteadyCapture(area, 2s);
                     photographed = shot && WritePng(output + "/playing.png", *shot);
                     return false;
                 }
-                const int target = !photographed ? ball : (ball <= 5 ? 10 : 1);
+                const int target = !photographed ? lowest->column : (lowest->column <= 5 ? Well::lastColumn : Well::firstColumn);
                 hold(catcher < target ? XK_Right : catcher > target ? XK_Left : 0);
                 return false;
             },
@@ -288,7 +287,7 @@ private:
         if (!main) return "waiting for the main window after the restart";
         const auto place = player.Geometry(main);
         const Area area{place[0], place[1], place[2], place[3]};
-        if (!WaitFor([&] { return player.ReadWell(main)[8 + 12 * 10] == 4; }, 20s)) return "waiting for the title screen";
+        if (!WaitFor([&] { return player.ReadWell(main).IsTitleScreen(); }, 20s)) return "waiting for the title screen";
         // The banner changes every five seconds; its white letters show that it is on a line.
         const Area banner{place[0] + 10, place[1] + 17, 780, 18};
         auto bannerShowsALine = [&] {
