@@ -11,6 +11,7 @@
 #include "graphics/PackedPicture.h"
 #include "graphics/PictureData.h"
 #include "joystick/JoystickConfig.h"
+#include "joystick/JoystickPoll.h"
 #include "toolkit/ButtonCustom.h"
 #include "toolkit/CellControl.h"
 #include "toolkit/EventLoop.h"
@@ -296,7 +297,12 @@ void FormMain::PlaySound(const char* path)
     if (soundPlayer) soundPlayer->Play(path, false);
 }
 
-int FormMain::ReadDirection() { return SteeringDirection(keys); }
+// Each read polls the joystick record first, so the direction is the stick's latest state.
+int FormMain::ReadDirection()
+{
+    PollJoystick();
+    return SteeringDirection(keys, {JoystickLeft(), JoystickRight(), JoystickUp(), JoystickDown(), JoystickButtonPressed()});
+}
 
 void FormMain::BallStepBegins() { stepMeter = std::make_unique<TrafficMeter>(GetXDisplay()); }
 

@@ -2,15 +2,12 @@
 
 #include <X11/keysym.h>
 
-#include "joystick/JoystickPoll.h"
-
-int SteeringDirection(const KeyTable& keys)
+int SteeringDirection(const KeyTable& keys, const StickState& stick)
 {
-    PollJoystick();
-    int code = keys.IsDown(XK_Left) || JoystickLeft() ? -1 : 0;
-    if (keys.IsDown(XK_Up) || JoystickUp()) code = 2;
-    if (keys.IsDown(XK_Right) || JoystickRight()) code = 1;
-    if (keys.IsDown(XK_Down) || JoystickDown()) code = 3;
-    if (keys.IsDown(XK_space) || JoystickButtonPressed()) code = 4;
+    int code = keys.IsDown(XK_Left) || stick.left ? -1 : 0;
+    if (keys.IsDown(XK_Up) || stick.up) code = 2;
+    if (keys.IsDown(XK_Right) || stick.right) code = 1;
+    if (keys.IsDown(XK_Down) || stick.down) code = 3;
+    if (keys.IsDown(XK_space) || stick.fire) code = 4;
     return code;
 }

@@ -4,5 +4,14 @@
 
 #include "game/KeyTable.h"
 
-// Polls the joystick record first, so each call sees its latest state.
-int SteeringDirection(const KeyTable& keys);
+// What the stick holds at the moment of asking; the form polls the joystick and hands it over,
+// so the rules decide on plain data and know nothing of the shared record.
+struct StickState {
+    bool left = false;
+    bool right = false;
+    bool up = false;
+    bool down = false;
+    bool fire = false;
+};
+
+int SteeringDirection(const KeyTable& keys, const StickState& stick = {});

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -17,9 +16,7 @@
 
 #include "game/Steering.h"
 #include "game/Well.h"
-#include "joystick/JoystickRecord.h"
 #include "tests/game/LoadedDice.h"
-#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -523,12 +520,10 @@ TEST(RulesSchedule, SleepingThroughTheTicksTheWellNamesChangesNothingTickForTick
 
 TEST(Steering, PriorityAndSharedFlags)
 {
-    // The joystick's complaints go to the log in a folder of the test's own.
-    const TempFolder folder;
-    // No joystick record of another test may steer.
-    SetJoystickRecordName("/korvanta-steering-test-" + std::to_string(getpid()));
     KeyTable keys;
+    EXPECT_EQ(SteeringDirection(keys, {.right = true, .down = true}), 3) << "the stick steers as the keys do";
     keys.KeyPressed(XK_Left);
+    EXPECT_EQ(SteeringDirection(keys, {.right = true}), 1) << "right on the stick wins over the left key";
     EXPECT_EQ(SteeringDirection(keys), -1);
     keys.KeyPressed('a');
     EXPECT_EQ(SteeringDirection(keys), -1) << "a and Left share a flag";
