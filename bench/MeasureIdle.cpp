@@ -23,9 +23,12 @@ class SleepLoop {
 public:
     SleepLoop()
     {
+        const pid_t parent = getpid();
         pid = fork();
         if (pid != 0) return;
         prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // A parent that died before the tie was made would never send the signal.
+        if (getppid() != parent) _exit(0);
         for (;;) {
             timeval wait{0, 10000};
             select(0, nullptr, nullptr, nullptr, &wait);

@@ -70,9 +70,12 @@ PointerMover::PointerMover(int x, int y, int hertz)
 {
     int pipeEnds[2];
     if (hertz <= 0 || pipe(pipeEnds) != 0) return;
+    const pid_t parent = getpid();
     pid = fork();
     if (pid == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // A parent that died before the tie was made would never send the signal.
+        if (getppid() != parent) _exit(0);
         close(pipeEnds[0]);
         Move(x, y, hertz, pipeEnds[1]);
     }

@@ -51,10 +51,13 @@ Program::Program(const std::string& binary, const RunFolder& folder, const std::
     std::vector<char*> argv{const_cast<char*>(binary.c_str())};
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    const pid_t parent = getpid();
     pid = fork();
     if (pid != 0) return;
-    // A benchmark that dies must not leave a client looping on its Xvfb.
+    // A benchmark that dies must not leave a client looping on its Xvfb, even one that died
+    // before the tie was made.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(127);
     if (chdir(folder.Path().c_str()) != 0) _exit(126);
     const int output = open("output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (output >= 0) {

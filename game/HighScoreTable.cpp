@@ -80,9 +80,11 @@ public:
     {
         fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0) {
-            failure = std::strerror(errno);
+            // Taken before the text is stored: making the string may change errno.
+            const int openError = errno;
+            failure = std::strerror(openError);
             // A lock file made by another player may be theirs to write; reading it is enough to lock it.
-            if (errno == EACCES) fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            if (openError == EACCES) fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0) return;
             failure.clear();
         }

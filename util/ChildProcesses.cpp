@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/uio.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,6 +128,17 @@ void TieToParent(pid_t parent)
     _exit(127);
 }
 
+// A kernel older than close_range answers ENOSYS, and the descriptors would stay open without a
+// word: they are then closed one by one, up to the highest this process may hold.
+void CloseRange(unsigned first, unsigned last)
+{
+    if (close_range(first, last, 0) == 0) return;
+    rlimit limit{};
+    constexpr rlim_t ceiling = 1 << 16;
+    const rlim_t top = getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < ceiling ? limit.rlim_cur : ceiling;
+    for (rlim_t fd = first; fd <= last && fd < top; ++fd) close(static_cast<int>(fd));
+}
+
 }  // namespace
 
 pid_t ForkChild()
@@ -238,9 +250,9 @@ bool RunProgramAndWait(const std::vector<std::string>& command)
 void CloseInheritedDescriptors(int keep)
 {
     if (keep > STDERR_FILENO) {
-        if (keep > STDERR_FILENO + 1) close_range(STDERR_FILENO + 1, static_cast<unsigned>(keep - 1), 0);
-        close_range(static_cast<unsigned>(keep + 1), ~0U, 0);
+        if (keep > STDERR_FILENO + 1) CloseRange(STDERR_FILENO + 1, static_cast<unsigned>(keep - 1));
+        CloseRange(static_cast<unsigned>(keep + 1), ~0U);
     } else {
-        close_range(STDERR_FILENO + 1, ~0U, 0);
+        CloseRange(STDERR_FILENO + 1, ~0U);
     }
 }

@@ -107,7 +107,7 @@ TEST_F(SoundFault, WithoutAplayTheGamePlaysInSilence)
     ASSERT_TRUE(player.EnterName("ANNA", 60s));
     QuitAndExpectStatusZero(player);
     EXPECT_EQ(game.SoundsPlayed(), "");
-    EXPECT_NE(game.Errors().find("aplay"), std::string::npos) << "the shell reports the missing player";
+    EXPECT_NE(game.Errors().find("aplay"), std::string::npos) << "the missing player is reported";
     EXPECT_TRUE(
         std::regex_match(game.Read(GameSandbox::tablePath), std::regex("(?!00000000)[0-9]{8} ANNA {9}Level 1\n")))
         << game.Read(GameSandbox::tablePath);

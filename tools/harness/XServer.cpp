@@ -17,6 +17,7 @@ bool XServer::Start(int depth, int width, int height, const std::vector<std::str
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
     std::vector<std::string> words = {"Xvfb", "-displayfd", "", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"};
     words.insert(words.end(), options.begin(), options.end());
+    const pid_t parent = getpid();
     pid = fork();
     if (pid < 0) {
         close(fds[0]);
@@ -24,8 +25,10 @@ bool XServer::Start(int depth, int width, int height, const std::vector<std::str
         return false;
     }
     if (pid == 0) {
-        // A caller that crashes must not leave its server (and a game on it) running.
+        // A caller that crashes must not leave its server (and a game on it) running, even one
+        // that crashed before the tie was made.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(127);
         // The pipe is closed on exec for every other child; the server gets a copy that is not.
         words[2] = std::to_string(dup(fds[1]));
         // Keep the server's chatter out of the callers' output.
