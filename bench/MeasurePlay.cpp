@@ -17,15 +17,8 @@ namespace {
 void Play(const Bench& bench, Program& game, Program& floor, Window main, PlayFigures& figures)
 {
     PlayerView& screen = bench.screen;
-    unsigned long held = 0;
-    auto hold = [&](unsigned long key) {
-        if (held == key) return;
-        if (held) screen.Key(held, false);
-        if (key) screen.Key(key, true);
-        held = key;
-    };
     auto start = [&] {
-        hold(0);
+        screen.Hold(0);
         StartGame(screen, main);
         screen.MovePointer(main, 400, 300);
         ++figures.gamesStarted;
@@ -41,7 +34,7 @@ void Play(const Bench& bench, Program& game, Program& floor, Window main, PlayFi
             Window nameForm = screen.FindWindow("Top Ten");
             const ShownWell well = screen.ReadWell(main);
             if (nameForm || well.ShowsAMissedBall()) {
-                hold(0);
+                screen.Hold(0);
                 ++figures.gamesLost;
                 // A game lost with points asks for the player's name first; the form may take a moment.
                 if (!nameForm) WaitFor([&] { return (nameForm = screen.FindWindow("Top Ten")) != 0; }, 500ms);
@@ -54,7 +47,7 @@ void Play(const Bench& bench, Program& game, Program& floor, Window main, PlayFi
             }
             const int catcher = well.CatcherColumn();
             const auto ball = well.LowestBall();
-            hold(catcher < 0 || !ball || catcher == ball->column ? 0 : catcher < ball->column ? XK_Right : XK_Left);
+            screen.Hold(catcher < 0 || !ball || catcher == ball->column ? 0 : catcher < ball->column ? XK_Right : XK_Left);
             std::this_thread::sleep_for(40ms);
         }
         const ProcessSample now = SampleProcess(game.Pid()), floorNow = SampleProcess(floor.Pid());
@@ -65,7 +58,7 @@ void Play(const Bench& bench, Program& game, Program& floor, Window main, PlayFi
         floorPrevious = floorNow;
     }
     figures.gameWhole = RatesBetween(first, previous);
-    hold(0);
+    screen.Hold(0);
     if (const Window dialog = screen.FindWindow("Top Ten")) {
         EnterName(screen, dialog);
         ++figures.namesEntered;

@@ -105,14 +105,6 @@ bool Player::BallsAreFalling(std::chrono::milliseconds deadline)
         deadline);
 }
 
-void Player::Hold(unsigned long keysym)
-{
-    if (held == keysym) return;
-    if (held) view.Key(held, false);
-    if (keysym) view.Key(keysym, true);
-    held = keysym;
-}
-
 bool Player::CatchOneThenMiss(std::chrono::milliseconds deadline)
 {
     bool caught = false, started = true;
@@ -125,21 +117,21 @@ bool Player::CatchOneThenMiss(std::chrono::milliseconds deadline)
             const ShownWell well = view.ReadWell(main);
             if (well.ShowsAMissedBall() && !caught) {
                 // A game that scored nothing asks no name: the player starts another.
-                Hold(0);
+                view.Hold(0);
                 return !(started = StartGame(deadline));
             }
             const int catcher = well.CatcherColumn();
             const auto ball = well.LowestBall();
             if (catcher < 0 || !ball) {
-                Hold(0);
+                view.Hold(0);
                 return false;
             }
             const int target = caught ? (ball->column <= 5 ? Well::lastColumn : Well::firstColumn) : ball->column;
-            Hold(catcher < target ? XK_Right : catcher > target ? XK_Left : 0);
+            view.Hold(catcher < target ? XK_Right : catcher > target ? XK_Left : 0);
             return false;
         },
         deadline);
-    Hold(0);
+    view.Hold(0);
     return dialog && started;
 }
 
@@ -173,6 +165,6 @@ bool Player::VisitAboutAndLinks(std::chrono::milliseconds deadline)
 bool Player::Quit(std::chrono::milliseconds deadline)
 {
     if (!view.Connected()) return false;
-    Hold(0);
+    view.Hold(0);
     return view.QuitGame(deadline);
 }

@@ -42,7 +42,6 @@ public:
     bool Quit(std::chrono::milliseconds deadline);
 
 private:
-    void Hold(unsigned long keysym);
     // What the START button's caption (START, CANCEL) and the score label show, inside the lines
     // that their frames and the focus draw; empty while the area is blank.
     std::vector<unsigned long> Caption();
@@ -52,7 +51,6 @@ private:
 
     PlayerView view;
     Window main = 0;
-    unsigned long held = 0;
     // The sheet is long enough for the game to show sprites that the view can recognise.
     bool wellReadable = false;
     std::vector<unsigned long> startCaption;

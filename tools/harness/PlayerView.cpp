@@ -120,6 +120,14 @@ void PlayerView::Key(unsigned long keysym, bool down)
     XSync(display, False);
 }
 
+void PlayerView::Hold(unsigned long keysym)
+{
+    if (held == keysym) return;
+    if (held) Key(held, false);
+    if (keysym) Key(keysym, true);
+    held = keysym;
+}
+
 void PlayerView::Type(unsigned long keysym, bool shifted)
 {
     if (shifted) Key(XK_Shift_L, true);

@@ -35,6 +35,9 @@ public:
     void Click(Window window, int x, int y);
     void MovePointer(Window window, int x, int y);
     void Key(unsigned long keysym, bool down);
+    // Holds down one key at a time, as a player steering does: the key held before is let go first;
+    // 0 lets go of it.
+    void Hold(unsigned long keysym);
     void Type(unsigned long keysym, bool shifted = false);
     // Ends the game as a player does: EXIT, then YES in the box. False when a window never came.
     bool QuitGame(std::chrono::milliseconds deadline);
@@ -46,4 +49,5 @@ public:
 private:
     Display* display = nullptr;
     std::vector<unsigned char> sheet;
+    unsigned long held = 0;
 };

@@ -219,13 +219,6 @@ private:
 
         // Follow the lowest ball; after two catches, photograph the catcher waiting under a ball
         // halfway down, then steer away from the next one so that the game ends.
-        unsigned long held = 0;
-        auto hold = [&](unsigned long key) {
-            if (held == key) return;
-            if (held) player.Key(held, false);
-            if (key) player.Key(key, true);
-            held = key;
-        };
         bool photographed = false;
         Window nameDialog = 0;
         const bool over = WaitFor(
@@ -235,21 +228,21 @@ private:
                 const int catcher = well.CatcherColumn();
                 const auto lowest = well.LowestBall();
                 if (catcher < 0 || !lowest) {
-                    hold(0);
+                    player.Hold(0);
                     return false;
                 }
                 if (!photographed && Catches() >= 2 && catcher == lowest->column && lowest->row >= 6 && lowest->row <= 9) {
-                    hold(0);
+                    player.Hold(0);
                     auto shot = screen.SteadyCapture(area, 2s);
                     photographed = shot && WritePng(output + "/playing.png", *shot);
                     return false;
                 }
                 const int target = !photographed ? lowest->column : (lowest->column <= 5 ? Well::lastColumn : Well::firstColumn);
-                hold(catcher < target ? XK_Right : catcher > target ? XK_Left : 0);
+                player.Hold(catcher < target ? XK_Right : catcher > target ? XK_Left : 0);
                 return false;
             },
             180s);
-        hold(0);
+        player.Hold(0);
         if (!photographed) return "photographing a game in play";
         if (!over) return "waiting for the game to end";
 
